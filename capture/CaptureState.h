@@ -1,0 +1,61 @@
+#pragma once
+// The main window's variables shared by its handlers. They live exactly as long as
+// the window; nothing of them is kept between runs.
+
+#include <cstdint>
+
+#include "Text.h"
+
+namespace skl {
+
+// A top-level window's handle; Win32 handles fit 32 bits in 32- and 64-bit processes.
+using WindowHandle = std::int32_t;
+
+struct ScreenPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+struct ScreenRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;   // exclusive
+    std::int32_t bottom = 0;  // exclusive
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// The window system's placement record, member for member.
+struct WindowPlacement {
+    static constexpr std::int32_t recordSize = 44;
+    std::int32_t length = 0;
+    std::int32_t flags = 0;
+    std::int32_t showCmd = 0;
+    ScreenPoint minPosition;
+    ScreenPoint maxPosition;
+    ScreenRect normalPosition;
+};
+static_assert(sizeof(WindowPlacement) == WindowPlacement::recordSize);
+
+struct CaptureState {
+    std::int32_t leftTwips = 0;
+    std::int32_t topTwips = 0;
+    Text camTitle;
+    std::int16_t shotCounter = 0;
+    Text counterText;
+    std::uint8_t isExpanded = 0;
+    Text osTag;
+    WindowHandle camHwnd = 0;
+    std::int32_t grabLeft = 0;
+    std::int32_t grabTop = 0;
+    WindowPlacement camPlacement;
+    Text saveFolder;
+    Text stampText;
+    std::uint8_t isOnTop = 0;
+
+    // A snapshot is under way (it yields to the event loop; a click then is ignored).
+    bool snapshotRunning = false;
+    // Every number of the 16-bit counter has been used in this run.
+    bool numbersUsedUp = false;
+};
+
+}  // namespace skl

@@ -1,0 +1,118 @@
+#pragma once
+// The desktop as the capture sees it: small interfaces that the platform implements
+// (Win32 in the product, a scripted fake in the unit tests).
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "CaptureState.h"
+#include "Picture.h"
+#include "SnapshotName.h"
+#include "Text.h"
+
+namespace skl {
+
+class WindowLookup {
+public:
+    virtual ~WindowLookup() = default;
+    // The top-level window with exactly this title, 0 when there is none.
+    virtual WindowHandle findWindow(const Text& title) = 0;
+    // Fills the record, whose length the caller has set; false when the window is gone.
+    virtual bool readPlacement(WindowHandle window, WindowPlacement& placement) = 0;
+};
+
+class ScreenMetrics {
+public:
+    virtual ~ScreenMetrics() = default;
+    virtual double twipsPerPixelX() = 0;
+    virtual double twipsPerPixelY() = 0;
+};
+
+// A bitmap copied from the screen and still owned by the program; it frees its
+// platform object unless the clipboard has taken it.
+class GrabbedBitmap {
+public:
+    virtual ~GrabbedBitmap() = default;
+    virtual const Picture& picture() const = 0;
+};
+
+// How the display device context is opened: NT-family systems name no device.
+enum class DisplayForm { NoDevice, DeviceZero };
+
+class ScreenGrabber {
+public:
+    virtual ~ScreenGrabber() = default;
+    // Copies the rectangle of the screen unchanged; empty when the platform calls fail.
+    virtual std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) = 0;
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // Replaces the clipboard's content with the bitmap, in the bitmap format; on
+    // success the clipboard owns it. False while another program holds the clipboard.
+    virtual bool tryPutBitmap(GrabbedBitmap& bitmap) = 0;
+};
+
+struct WriteResult {
+    enum class Status { Written, AlreadyExists, Failed };
+    Status status = Status::Written;
+    Text reason;  // for Failed: why, in plain words
+};
+
+class FileStore {
+public:
+    virtual ~FileStore() = default;
+    // Creates the file with these bytes, whole or not at all; never replaces a file.
+    virtual WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime localNow() = 0;
+    virtual std::int64_t monotonicMilliseconds() = 0;
+    virtual void sleepMilliseconds(int milliseconds) = 0;
+};
+
+enum class MessageIcon { None, Question, Exclamation };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal message box with only an OK button.
+    virtual void messageBox(const Text& prompt, MessageIcon icon, const Text& title) = 0;
+    // A modal input box; the typed text on OK, an empty text on Cancel.
+    virtual Text inputBox(const Text& prompt, const Text& title) = 0;
+};
+
+// What the snapshot needs of the main window.
+class CaptureWindow {
+public:
+    virtual ~CaptureWindow() = default;
+    virtual Text idCaption() = 0;
+    virtual void setIdCaption(const Text& caption) = 0;
+    virtual bool regularSizeSelected() = 0;
+    virtual void minimise() = 0;
+    // Processes the pending events once.
+    virtual void yieldToEvents() = 0;
+    // Returns once the window no longer shows in the rectangle and what lies beneath
+    // has been drawn again, or after a bounded wait.
+    virtual void waitUntilOffScreen(const ScreenRect& rect) = 0;
+    virtual void restore() = 0;
+    virtual void showPreview(const Picture& picture) = 0;
+};
+
+struct CapturePorts {
+    CaptureWindow& window;
+    WindowLookup& windows;
+    ScreenMetrics& screen;
+    ScreenGrabber& grabber;
+    Clipboard& clipboard;
+    FileStore& files;
+    Clock& clock;
+    Dialogs& dialogs;
+};
+
+}  // namespace skl

@@ -1,0 +1,188 @@
+#include "Snapshot.h"
+
+#include <optional>
+
+#include "BmpFile.h"
+#include "Checked.h"
+
+namespace skl {
+namespace {
+
+struct Message {
+    Text prompt;
+    MessageIcon icon = MessageIcon::Exclamation;
+};
+
+const Text outOfRangeMessage =
+    L"The webcam window lies so far off the screen that its picture cannot be captured.";
+
+// Keeps the main window minimised while it lives and brings it back on every path.
+class MinimisedWindow {
+public:
+    explicit MinimisedWindow(CaptureWindow& window) : window_(window) { window_.minimise(); }
+    ~MinimisedWindow() { window_.restore(); }
+    MinimisedWindow(const MinimisedWindow&) = delete;
+    MinimisedWindow& operator=(const MinimisedWindow&) = delete;
+
+private:
+    CaptureWindow& window_;
+};
+
+class RunningFlag {
+public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+bool isUsableId(const Text& caption) {
+    return !caption.empty() && caption != texts::askWho && caption != texts::notFound;
+}
+
+// The camera rectangle from the twips corner, or empty when a coordinate overflows.
+std::optional<ScreenRect> cameraRectangle(CaptureState& state, ScreenMetrics& screen, bool regular) {
+    const auto left = twipsToPixels(state.leftTwips, screen.twipsPerPixelX());
+    const auto top = twipsToPixels(state.topTwips, screen.twipsPerPixelY());
+    if (!left || !top) return std::nullopt;
+    const auto grabLeft = checkedAdd(*left, cameraOffset.x);
+    const auto grabTop = checkedAdd(*top, cameraOffset.y);
+    if (!grabLeft || !grabTop) return std::nullopt;
+    state.grabLeft = *grabLeft;
+    state.grabTop = *grabTop;
+    const ScreenPoint size = regular ? regularSize : smallSize;
+    const auto bottom = checkedAdd(state.grabTop, size.y);
+    const auto right = checkedAdd(state.grabLeft, size.x);
+    if (!bottom || !right) return std::nullopt;
+    return ScreenRect{state.grabLeft, state.grabTop, *right, *bottom};
+}
+
+// Moves the counter on after a save; at the top of its range it stops and the run
+// takes no more snapshots, so no number repeats.
+void advanceCounter(CaptureState& state) {
+    if (state.shotCounter == INT16_MAX) {
+        state.numbersUsedUp = true;
+    } else {
+        ++state.shotCounter;
+    }
+}
+
+const Text numbersUsedUpMessage =
+    L"This run has used every snapshot number up to 32767. Restart the program to take more snapshots.";
+
+// Writes the file under the next free number; the message to show, if any.
+std::optional<Message> saveSnapshot(CaptureState& state, CapturePorts& ports, const Picture& picture,
+                                    bool onClipboard) {
+    const std::vector<std::uint8_t> bytes = encodeBmp24(picture);
+    for (;;) {
+        state.counterText = std::to_wstring(state.shotCounter);
+        state.stampText = formatStamp(ports.clock.localNow());
+        const Text path = snapshotFileName(state.saveFolder, ports.window.idCaption(), state.stampText, state.shotCounter);
+        const WriteResult result = ports.files.writeNewFile(path, bytes);
+        switch (result.status) {
+            case WriteResult::Status::Written:
+                advanceCounter(state);
+                if (!onClipboard) {
+                    return Message{L"The snapshot was saved as\n" + path +
+                                   L"\nbut it could not be put on the clipboard: another program is holding the "
+                                   L"clipboard open."};
+                }
+                return std::nullopt;
+            case WriteResult::Status::AlreadyExists:
+                // A file of an earlier run has this name: take the next number.
+                if (state.shotCounter == INT16_MAX) {
+                    state.numbersUsedUp = true;
+                    return Message{numbersUsedUpMessage};
+                }
+                ++state.shotCounter;
+                continue;
+            case WriteResult::Status::Failed:
+                return Message{L"The snapshot could not be saved as\n" + path + L"\n\n" + result.reason +
+                               L"\n\nIt is in the preview" + (onClipboard ? L" and on the clipboard." : L".")};
+        }
+    }
+}
+
+// Steps from the minimising to the save; runs while the window is minimised.
+std::optional<Message> grabAndSave(CaptureState& state, CapturePorts& ports) {
+    ports.window.yieldToEvents();
+    const auto rect = cameraRectangle(state, ports.screen, ports.window.regularSizeSelected());
+    if (!rect) return Message{outOfRangeMessage};
+    ports.window.waitUntilOffScreen(*rect);
+
+    const GrabResult grab = GrabScreenRegion(*rect, state.osTag, ports);
+    if (!grab.bitmap) return Message{L"The screen could not be copied, so no snapshot was saved."};
+    ports.window.showPreview(grab.bitmap->picture());
+    return saveSnapshot(state, ports, grab.bitmap->picture(), grab.onClipboard);
+}
+
+}  // namespace
+
+PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, ScreenMetrics& screen) {
+    state.camPlacement.length = WindowPlacement::recordSize;
+    if (!windows.readPlacement(state.camHwnd, state.camPlacement)) return PlacementResult::WindowGone;
+    const auto left = pixelsToTwips(state.camPlacement.normalPosition.left, screen.twipsPerPixelX());
+    if (!left) return PlacementResult::OutOfRange;
+    state.leftTwips = *left;
+    const auto top = pixelsToTwips(state.camPlacement.normalPosition.top, screen.twipsPerPixelY());
+    if (!top) return PlacementResult::OutOfRange;
+    state.topTwips = *top;
+    return PlacementResult::Read;
+}
+
+GrabResult GrabScreenRegion(const ScreenRect& rect, const Text& osTag, CapturePorts& ports) {
+    GrabResult result;
+    const auto width = checkedSub(rect.right, rect.left);
+    const auto height = checkedSub(rect.bottom, rect.top);
+    if (!width || !height || *width <= 0 || *height <= 0) return result;
+
+    result.bitmap = ports.grabber.grab(rect, osTag == L"NT" ? DisplayForm::NoDevice : DisplayForm::DeviceZero);
+    if (!result.bitmap) return result;
+    // Another program may hold the clipboard open for a moment: retry for a while.
+    const std::int64_t deadline = ports.clock.monotonicMilliseconds() + clipboardRetryMilliseconds;
+    while (!(result.onClipboard = ports.clipboard.tryPutBitmap(*result.bitmap)) &&
+           ports.clock.monotonicMilliseconds() < deadline) {
+        ports.clock.sleepMilliseconds(clipboardRetryPauseMilliseconds);
+    }
+    return result;
+}
+
+void takeSnapshot(CaptureState& state, CapturePorts& ports) {
+    if (state.snapshotRunning) return;  // a click during the snapshot's own yield
+    const RunningFlag running(state.snapshotRunning);
+
+    if (!isUsableId(ports.window.idCaption())) {
+        ports.dialogs.messageBox(texts::noIdMessage, MessageIcon::Question, productTitle);
+        ports.window.setIdCaption(texts::askWho);
+        return;
+    }
+    if (state.numbersUsedUp) {
+        ports.dialogs.messageBox(numbersUsedUpMessage, MessageIcon::Exclamation, productTitle);
+        return;
+    }
+
+    state.camHwnd = ports.windows.findWindow(state.camTitle);
+    const PlacementResult placement =
+        state.camHwnd == 0 ? PlacementResult::WindowGone : ReadCamPlacement(state, ports.windows, ports.screen);
+    if (placement == PlacementResult::WindowGone) {
+        state.camHwnd = 0;
+        ports.window.setIdCaption(texts::notFound);
+        return;
+    }
+    if (placement == PlacementResult::OutOfRange) {
+        ports.dialogs.messageBox(outOfRangeMessage, MessageIcon::Exclamation, productTitle);
+        return;
+    }
+
+    std::optional<Message> message;
+    {
+        const MinimisedWindow minimised(ports.window);
+        message = grabAndSave(state, ports);
+    }
+    if (message) ports.dialogs.messageBox(message->prompt, message->icon, productTitle);
+}
+
+}  // namespace skl

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, from Debian packages only, what building and testing need.
+# Idempotent: packages already present are left alone. Runs as root or through sudo.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ libgtest-dev
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386 wine64
+  xvfb openbox xdotool x11-utils x11-apps xclip imagemagick
+  fonts-liberation
+  python3
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
