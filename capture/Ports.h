@@ -94,12 +94,13 @@ public:
     virtual Text idCaption() = 0;
     virtual void setIdCaption(const Text& caption) = 0;
     virtual bool regularSizeSelected() = 0;
-    virtual void minimise() = 0;
+    // Minimises the window, which must get out of the rectangle about to be grabbed.
+    virtual void minimise(const ScreenRect& keepClear) = 0;
     // Processes the pending events once.
     virtual void yieldToEvents() = 0;
-    // Returns once the window no longer shows in the rectangle and what lies beneath
-    // has been drawn again, or after a bounded wait.
-    virtual void waitUntilOffScreen(const ScreenRect& rect) = 0;
+    // Returns once the window no longer shows in the rectangle given to minimise and
+    // what lies beneath has been drawn again, or after a bounded wait.
+    virtual void waitUntilClear() = 0;
     virtual void restore() = 0;
     virtual void showPreview(const Picture& picture) = 0;
 };

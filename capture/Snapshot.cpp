@@ -19,7 +19,9 @@ const Text outOfRangeMessage =
 // Keeps the main window minimised while it lives and brings it back on every path.
 class MinimisedWindow {
 public:
-    explicit MinimisedWindow(CaptureWindow& window) : window_(window) { window_.minimise(); }
+    MinimisedWindow(CaptureWindow& window, const ScreenRect& keepClear) : window_(window) {
+        window_.minimise(keepClear);
+    }
     ~MinimisedWindow() { window_.restore(); }
     MinimisedWindow(const MinimisedWindow&) = delete;
     MinimisedWindow& operator=(const MinimisedWindow&) = delete;
@@ -107,13 +109,11 @@ std::optional<Message> saveSnapshot(CaptureState& state, CapturePorts& ports, co
 }
 
 // Steps from the minimising to the save; runs while the window is minimised.
-std::optional<Message> grabAndSave(CaptureState& state, CapturePorts& ports) {
+std::optional<Message> grabAndSave(CaptureState& state, CapturePorts& ports, const ScreenRect& rect) {
     ports.window.yieldToEvents();
-    const auto rect = cameraRectangle(state, ports.screen, ports.window.regularSizeSelected());
-    if (!rect) return Message{outOfRangeMessage};
-    ports.window.waitUntilOffScreen(*rect);
+    ports.window.waitUntilClear();
 
-    const GrabResult grab = GrabScreenRegion(*rect, state.osTag, ports);
+    const GrabResult grab = GrabScreenRegion(rect, state.osTag, ports);
     if (!grab.bitmap) return Message{L"The screen could not be copied, so no snapshot was saved."};
     ports.window.showPreview(grab.bitmap->picture());
     return saveSnapshot(state, ports, grab.bitmap->picture(), grab.onClipboard);
@@ -172,15 +172,20 @@ void takeSnapshot(CaptureState& state, CapturePorts& ports) {
         ports.window.setIdCaption(texts::notFound);
         return;
     }
-    if (placement == PlacementResult::OutOfRange) {
+    // The rectangle is known before the window goes, so that the window knows which
+    // part of the screen it must clear, and an impossible one is refused up front.
+    const auto rect = placement == PlacementResult::Read
+                          ? cameraRectangle(state, ports.screen, ports.window.regularSizeSelected())
+                          : std::nullopt;
+    if (!rect) {
         ports.dialogs.messageBox(outOfRangeMessage, MessageIcon::Exclamation, productTitle);
         return;
     }
 
     std::optional<Message> message;
     {
-        const MinimisedWindow minimised(ports.window);
-        message = grabAndSave(state, ports);
+        const MinimisedWindow minimised(ports.window, *rect);
+        message = grabAndSave(state, ports, *rect);
     }
     if (message) ports.dialogs.messageBox(message->prompt, message->icon, productTitle);
 }

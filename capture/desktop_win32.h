@@ -1,0 +1,59 @@
+#pragma once
+// The Win32 implementations of the capture's platform interfaces.
+
+#include <windows.h>
+
+#include "capture/Ports.h"
+#include "capture/handles_win32.h"
+
+namespace skl {
+
+class Win32WindowLookup final : public WindowLookup {
+public:
+    WindowHandle findWindow(const Text& title) override;
+    bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+};
+
+// Twips per pixel from the screen's logical resolution, read afresh on every call.
+class Win32ScreenMetrics final : public ScreenMetrics {
+public:
+    double twipsPerPixelX() override;
+    double twipsPerPixelY() override;
+};
+
+class Win32ScreenGrabber final : public ScreenGrabber {
+public:
+    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
+};
+
+// Opens the clipboard on behalf of the owner window, so that no other program can
+// change it between emptying and placing the bitmap.
+class Win32Clipboard final : public Clipboard {
+public:
+    explicit Win32Clipboard(HWND owner) : owner_(owner) {}
+    bool tryPutBitmap(GrabbedBitmap& bitmap) override;
+
+private:
+    HWND owner_;
+};
+
+// Writes to a temporary name in the same folder, then renames without replacing.
+class Win32FileStore final : public FileStore {
+public:
+    WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override;
+};
+
+class Win32Clock final : public Clock {
+public:
+    LocalTime localNow() override;
+    std::int64_t monotonicMilliseconds() override;
+    void sleepMilliseconds(int milliseconds) override;
+};
+
+// The pixels of a bitmap (not selected into any device context).
+Picture readBitmapPixels(HBITMAP bitmap, std::int32_t width, std::int32_t height);
+
+// A bitmap holding the picture, for showing it.
+GdiBitmap bitmapFromPicture(const Picture& picture);
+
+}  // namespace skl

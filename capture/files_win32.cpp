@@ -1,0 +1,79 @@
+#include <string>
+
+#include "capture/desktop_win32.h"
+
+namespace skl {
+namespace {
+
+Text systemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    Text message = length ? Text(buffer, length) : Text{};
+    LocalFree(buffer);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    return message.empty() ? L"Windows reported error " + std::to_wstring(error) + L"." : message;
+}
+
+Text reasonFor(DWORD error) {
+    switch (error) {
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_DIRECTORY:
+            return L"The folder does not exist (or is not a folder).";
+        case ERROR_INVALID_NAME:
+            return L"The ID holds characters that a file name may not contain ( \\ / : * ? \" < > | ).";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return L"The disk is full.";
+        case ERROR_ACCESS_DENIED:
+            return L"Windows does not allow writing into that folder.";
+        case ERROR_WRITE_PROTECT:
+            return L"The disk is write-protected.";
+        default:
+            return systemMessage(error);
+    }
+}
+
+WriteResult failed(DWORD error) {
+    return {WriteResult::Status::Failed, reasonFor(error)};
+}
+
+// Creates a temporary file beside the target that did not exist before.
+HANDLE createTemporary(const Text& path, Text& temporaryPath) {
+    const Text stem = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".";
+    for (int attempt = 0;; ++attempt) {
+        temporaryPath = stem + std::to_wstring(attempt) + L".part";
+        const HANDLE file = CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS || attempt == 99) return file;
+    }
+}
+
+}  // namespace
+
+WriteResult Win32FileStore::writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) {
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return {WriteResult::Status::AlreadyExists, {}};
+
+    Text temporaryPath;
+    FileHandle file(createTemporary(path, temporaryPath));
+    if (!file.valid()) return failed(GetLastError());
+
+    DWORD written = 0;
+    const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                          written == bytes.size();
+    DWORD error = complete ? ERROR_SUCCESS : GetLastError();
+    if (!file.close() && complete) error = GetLastError();
+    if (error == ERROR_SUCCESS && !complete) error = ERROR_HANDLE_DISK_FULL;  // a short write
+
+    if (error == ERROR_SUCCESS) {
+        if (MoveFileExW(temporaryPath.c_str(), path.c_str(), 0)) return {};
+        error = GetLastError();
+    }
+    DeleteFileW(temporaryPath.c_str());
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return {WriteResult::Status::AlreadyExists, {}};
+    return failed(error);
+}
+
+}  // namespace skl

@@ -1,0 +1,80 @@
+#include <cstring>
+
+#include "capture/desktop_win32.h"
+
+namespace skl {
+namespace {
+
+BITMAPINFO topDown32(std::int32_t width, std::int32_t height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows from the top
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+class Win32GrabbedBitmap final : public GrabbedBitmap {
+public:
+    Win32GrabbedBitmap(GdiBitmap bitmap, Picture picture) : bitmap_(std::move(bitmap)), picture_(std::move(picture)) {}
+    const Picture& picture() const override { return picture_; }
+    HBITMAP handle() const { return bitmap_.get(); }
+    void handOver() { bitmap_.release(); }
+
+private:
+    GdiBitmap bitmap_;
+    Picture picture_;
+};
+
+}  // namespace
+
+Picture readBitmapPixels(HBITMAP bitmap, std::int32_t width, std::int32_t height) {
+    Picture picture{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
+    BITMAPINFO info = topDown32(width, height);
+    const WindowDc screen(nullptr);
+    if (!screen || GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), picture.pixels.data(), &info,
+                             DIB_RGB_COLORS) != height) {
+        return {};
+    }
+    for (std::uint32_t& pixel : picture.pixels) pixel &= 0xFFFFFF;  // BGRA in memory is 0xAARRGGBB
+    return picture;
+}
+
+GdiBitmap bitmapFromPicture(const Picture& picture) {
+    BITMAPINFO info = topDown32(picture.width, picture.height);
+    void* bits = nullptr;
+    GdiBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap) std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
+    return bitmap;
+}
+
+std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::grab(const ScreenRect& rect, DisplayForm form) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const DeviceContext display(form == DisplayForm::NoDevice ? CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)
+                                                              : CreateDCW(L"DISPLAY", L"0", L"0", nullptr));
+    if (!display) return nullptr;
+    const DeviceContext memory(CreateCompatibleDC(display.get()));
+    GdiBitmap bitmap(CreateCompatibleBitmap(display.get(), width, height));
+    if (!memory || !bitmap) return nullptr;
+    {
+        const Selection selected(memory.get(), bitmap.get());
+        if (!BitBlt(memory.get(), 0, 0, width, height, display.get(), rect.left, rect.top, SRCCOPY)) return nullptr;
+    }
+    Picture picture = readBitmapPixels(bitmap.get(), width, height);
+    if (picture.pixels.empty()) return nullptr;
+    return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
+}
+
+bool Win32Clipboard::tryPutBitmap(GrabbedBitmap& grabbed) {
+    auto& bitmap = static_cast<Win32GrabbedBitmap&>(grabbed);
+    if (!OpenClipboard(owner_)) return false;
+    const bool placed = EmptyClipboard() && SetClipboardData(CF_BITMAP, bitmap.handle()) != nullptr;
+    CloseClipboard();
+    if (placed) bitmap.handOver();  // the clipboard owns it now
+    return placed;
+}
+
+}  // namespace skl

@@ -1,0 +1,13 @@
+#pragma once
+// The shell's special folders.
+
+#include "window/SpecialFolder.h"
+
+namespace skl {
+
+class Win32SpecialFolders final : public SpecialFolders {
+public:
+    std::optional<Text> specialFolderPath(WindowHandle owner, std::int32_t folderId) override;
+};
+
+}  // namespace skl
