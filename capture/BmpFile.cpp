@@ -70,8 +70,12 @@ std::optional<Picture> decodeBmp24(std::span<const std::uint8_t> bytes) {
     const bool bottomUp = signedHeight > 0;
     const std::int32_t height = bottomUp ? signedHeight : -signedHeight;
     const std::size_t offset = get32(bytes, 10);
-    const std::size_t stride = rowStride(width);
-    if (offset > bytes.size() || (bytes.size() - offset) / stride < static_cast<std::size_t>(height)) return std::nullopt;
+    // In 64 bits, so that a huge width claimed by a damaged file cannot wrap around.
+    const std::uint64_t wideStride = (std::uint64_t{static_cast<std::uint32_t>(width)} * 3 + 3) & ~std::uint64_t{3};
+    if (offset > bytes.size() || (bytes.size() - offset) / wideStride < static_cast<std::uint64_t>(height)) {
+        return std::nullopt;
+    }
+    const auto stride = static_cast<std::size_t>(wideStride);
 
     Picture picture{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
     for (std::int32_t y = 0; y < height; ++y) {

@@ -1,0 +1,229 @@
+#include "FakeDesktop.h"
+
+#include <algorithm>
+#include <string>
+
+namespace skl::test {
+namespace {
+
+class FakeBitmap final : public GrabbedBitmap {
+public:
+    explicit FakeBitmap(Picture picture) : picture_(std::move(picture)) {}
+    const Picture& picture() const override { return picture_; }
+
+private:
+    Picture picture_;
+};
+
+const wchar_t* pairName(Pair pair) {
+    switch (pair) {
+        case Pair::directions: return L"directions";
+        case Pair::newcam: return L"newcam";
+        case Pair::pick: return L"pick";
+        case Pair::prev: return L"prev";
+        case Pair::ontop: return L"ontop";
+    }
+    return L"?";
+}
+
+Text rectText(const ScreenRect& r) {
+    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+           std::to_wstring(r.bottom);
+}
+
+}  // namespace
+
+std::uint32_t positionPixel(std::int32_t x, std::int32_t y) {
+    return static_cast<std::uint32_t>((x & 0xFFF) << 12 | (y & 0xFFF));
+}
+
+FakeDesktop::FakeDesktop() : screenPixel(positionPixel) {
+    // As the window opens: index 0 of every pair shown, index 1 hidden.
+    for (Pair pair : {Pair::directions, Pair::newcam, Pair::pick, Pair::prev, Pair::ontop}) {
+        visible[{pair, 0}] = true;
+        visible[{pair, 1}] = false;
+    }
+}
+
+CapturePorts FakeDesktop::capturePorts() {
+    return CapturePorts{*this, *this, *this, *this, *this, *this, *this, *this};
+}
+
+Form1Ports FakeDesktop::form1Ports() {
+    return Form1Ports{*this, capturePorts(), *this, *this, *this, *this, *this};
+}
+
+WindowHandle FakeDesktop::openViewer(const Text& title, ScreenPoint corner) {
+    const auto handle = static_cast<WindowHandle>(0x100 + windowsByTitle.size());
+    windowsByTitle[title] = handle;
+    // Only the corner matters to the program; an empty rectangle keeps far-out corners
+    // from overflowing here.
+    WindowPlacement placement;
+    placement.normalPosition = {corner.x, corner.y, corner.x, corner.y};
+    placements[handle] = placement;
+    return handle;
+}
+
+std::vector<Text> FakeDesktop::callNames(const std::vector<Text>& of) const {
+    std::vector<Text> names;
+    for (const Call& call : calls) {
+        if (of.empty() || std::find(of.begin(), of.end(), call.what) != of.end()) names.push_back(call.what);
+    }
+    return names;
+}
+
+std::size_t FakeDesktop::count(const Text& what) const {
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [&](const Call& call) { return call.what == what; }));
+}
+
+void FakeDesktop::log(Text what, Text detail) {
+    calls.push_back({std::move(what), std::move(detail)});
+    if (onCall) onCall(calls.back());
+}
+
+void FakeDesktop::setIdCaption(const Text& caption) {
+    idLabel = caption;
+    log(L"setIdCaption", caption);
+}
+
+void FakeDesktop::minimise(const ScreenRect& keepClear) {
+    minimised = true;
+    log(L"minimise", rectText(keepClear));
+}
+
+void FakeDesktop::restore() {
+    minimised = false;
+    log(L"restore");
+}
+
+void FakeDesktop::showPreview(const Picture& picture) {
+    previewPicture = picture;
+    log(L"showPreview");
+}
+
+void FakeDesktop::setVisible(Pair pair, std::int16_t index, bool isShown) {
+    visible[{pair, index}] = isShown;
+    log(L"setVisible", pairName(pair) + (L" " + std::to_wstring(index)) + (isShown ? L" shown" : L" hidden"));
+}
+
+void FakeDesktop::setFolderCaption(const Text& caption) {
+    folderLabel = caption;
+    log(L"setFolderCaption", caption);
+}
+
+void FakeDesktop::selectOption1(std::int16_t index) {
+    selectedOption1 = index;
+    log(L"selectOption1", std::to_wstring(index));
+}
+
+void FakeDesktop::setOuterHeightTwips(std::int32_t height) {
+    outerHeightTwips = height;
+    log(L"setOuterHeightTwips", std::to_wstring(height));
+}
+
+void FakeDesktop::focusPicture1() {
+    picture1Focused = true;
+    log(L"focusPicture1");
+}
+
+void FakeDesktop::unload() {
+    unloaded = true;
+    log(L"unload");
+}
+
+WindowHandle FakeDesktop::findWindow(const Text& title) {
+    log(L"findWindow", title);
+    const auto found = windowsByTitle.find(title);
+    return found == windowsByTitle.end() ? 0 : found->second;
+}
+
+bool FakeDesktop::readPlacement(WindowHandle window, WindowPlacement& placement) {
+    placementLengthsSeen.push_back(placement.length);
+    log(L"readPlacement", std::to_wstring(window));
+    const auto found = placements.find(window);
+    if (found == placements.end()) return false;
+    placement = found->second;
+    placement.length = WindowPlacement::recordSize;
+    return true;
+}
+
+std::unique_ptr<GrabbedBitmap> FakeDesktop::grab(const ScreenRect& rect, DisplayForm form) {
+    grabForms.push_back(form);
+    log(L"grab", rectText(rect));
+    if (grabFails) return nullptr;
+    Picture picture{rect.right - rect.left, rect.bottom - rect.top, {}};
+    for (std::int32_t y = rect.top; y < rect.bottom; ++y) {
+        for (std::int32_t x = rect.left; x < rect.right; ++x) picture.pixels.push_back(screenPixel(x, y));
+    }
+    return std::make_unique<FakeBitmap>(std::move(picture));
+}
+
+bool FakeDesktop::tryPutBitmap(GrabbedBitmap& bitmap) {
+    log(L"tryPutBitmap");
+    if (clipboardBusyTries > 0) {
+        --clipboardBusyTries;
+        return false;
+    }
+    clipboardPicture = bitmap.picture();
+    return true;
+}
+
+WriteResult FakeDesktop::writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) {
+    log(L"writeNewFile", path);
+    WriteResult result;
+    if (!scriptedWrites.empty()) {
+        result = scriptedWrites.front();
+        scriptedWrites.pop_front();
+    } else if (files.contains(path)) {
+        result.status = WriteResult::Status::AlreadyExists;
+    }
+    if (result.status == WriteResult::Status::Written) files[path].assign(bytes.begin(), bytes.end());
+    return result;
+}
+
+void FakeDesktop::messageBox(const Text& prompt, MessageIcon icon, const Text& title) {
+    messages.push_back({prompt, icon, title});
+    log(L"messageBox", prompt);
+}
+
+Text FakeDesktop::inputBox(const Text& prompt, const Text& title) {
+    messages.push_back({prompt, MessageIcon::None, title});
+    log(L"inputBox", prompt);
+    if (inputAnswers.empty()) return {};
+    Text answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+void FakeDesktop::openAddress(const Text& address) {
+    openedAddresses.push_back(address);
+    log(L"openAddress", address);
+}
+
+std::optional<Text> FakeDesktop::specialFolderPath(WindowHandle owner, std::int32_t folderId) {
+    ownersSeen.push_back(owner);
+    specialFolderIds.push_back(folderId);
+    log(L"specialFolderPath", std::to_wstring(folderId));
+    return desktopPath;
+}
+
+OsVersion FakeDesktop::queryOsVersion() {
+    log(L"queryOsVersion");
+    return osVersion;
+}
+
+void FakeDesktop::setTopmost(WindowHandle window, bool isTopmost) {
+    ownersSeen.push_back(window);
+    topmost = isTopmost;
+    log(L"setTopmost", isTopmost ? L"on" : L"off");
+}
+
+std::optional<Text> FakeDesktop::showFolderDialog(WindowHandle owner, const Text& prompt) {
+    ownersSeen.push_back(owner);
+    folderDialogPrompt = prompt;
+    log(L"showFolderDialog", prompt);
+    return folderDialogBuffer;
+}
+
+}  // namespace skl::test

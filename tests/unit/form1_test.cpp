@@ -1,0 +1,264 @@
+// The main window's start-up and handlers against the fake desktop.
+
+#include <gtest/gtest.h>
+
+#include "FakeDesktop.h"
+#include "window/Form1.h"
+
+namespace skl::test {
+namespace {
+
+using Names = std::vector<Text>;
+
+class Form1Test : public testing::Test {
+protected:
+    // The look of the pair while the named modal call is open, as (index 0, index 1).
+    std::pair<bool, bool> looksDuring(const Text& modal, Pair pair, void (Form1::*handler)()) {
+        std::pair<bool, bool> seen{};
+        desk.onCall = [&](const Call& call) {
+            if (call.what == modal) seen = {desk.isVisible(pair, 0), desk.isVisible(pair, 1)};
+        };
+        (form.*handler)();
+        desk.onCall = nullptr;
+        return seen;
+    }
+
+    FakeDesktop desk;
+    Form1 form{desk.form1Ports()};
+};
+
+// --- Start-up --------------------------------------------------------------------
+
+TEST_F(Form1Test, LoadGivesTheStateItsStartValues) {
+    form.Form_Load();
+    const CaptureState& s = form.state();
+    EXPECT_EQ(s.isExpanded, 1);
+    EXPECT_EQ(s.isOnTop, 1);
+    EXPECT_EQ(s.shotCounter, 0);
+    EXPECT_EQ(s.camTitle, L"");
+    EXPECT_EQ(s.saveFolder, LR"(C:\Users\alice\Desktop\)");
+    EXPECT_EQ(desk.folderLabel, LR"(Save To: C:\Users\alice\Desktop\)");
+    EXPECT_EQ(desk.idLabel, L"Capture Who?");
+    EXPECT_EQ(desk.specialFolderIds, (std::vector<std::int32_t>{16}));
+    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{FakeDesktop::mainWindow, FakeDesktop::mainWindow}));
+}
+
+TEST_F(Form1Test, LoadLooksUpThenProbesThenGoesTopmostBeforeRecordingIt) {
+    std::optional<std::uint8_t> onTopWhileSwitching;
+    desk.onCall = [&](const Call& call) {
+        if (call.what == L"setTopmost") onTopWhileSwitching = form.state().isOnTop;
+    };
+    form.Form_Load();
+    EXPECT_EQ(desk.callNames({L"specialFolderPath", L"setFolderCaption", L"queryOsVersion", L"selectOption1",
+                              L"setTopmost"}),
+              (Names{L"specialFolderPath", L"setFolderCaption", L"queryOsVersion", L"selectOption1",
+                     L"setTopmost"}));
+    EXPECT_EQ(desk.topmost, true);
+    EXPECT_EQ(onTopWhileSwitching, 0);
+    EXPECT_EQ(form.state().isOnTop, 1);
+}
+
+TEST_F(Form1Test, LongDesktopPathShowsItsLast37Characters) {
+    const Text path = LR"(C:\Documents and Settings\Administrator\Desktop)" + Text(3, L'x');
+    ASSERT_EQ(path.size(), 50u);
+    desk.desktopPath = path;
+    form.Form_Load();
+    EXPECT_EQ(form.state().saveFolder, path + L"\\");
+    EXPECT_EQ(desk.folderLabel, L"Save To: " + (path + L"\\").substr(51 - 37));
+}
+
+TEST_F(Form1Test, DesktopPathUpTo36CharactersShowsWhole) {
+    const Text path = LR"(C:\Users\a\Desktop\)" + Text(17, L'd');
+    ASSERT_EQ(path.size(), 36u);
+    desk.desktopPath = path;
+    form.Form_Load();
+    EXPECT_EQ(desk.folderLabel, L"Save To: " + path + L"\\");
+}
+
+TEST_F(Form1Test, DesktopPathEndingWithBackslashGetsASecondOne) {
+    desk.desktopPath = LR"(D:\)";
+    form.Form_Load();
+    EXPECT_EQ(form.state().saveFolder, LR"(D:\\)");
+}
+
+TEST_F(Form1Test, FailedDesktopLookupSavesToTheRoot) {
+    desk.desktopPath.reset();
+    form.Form_Load();
+    EXPECT_EQ(form.state().saveFolder, L"\\");
+    EXPECT_EQ(desk.folderLabel, L"Save To: \\");
+    EXPECT_TRUE(desk.messages.empty());
+}
+
+TEST_F(Form1Test, OsFamilySelectsItsOption) {
+    form.Form_Load();  // platform 2
+    EXPECT_EQ(form.state().osTag, L"NT");
+    EXPECT_EQ(desk.selectedOption1, 1);
+
+    FakeDesktop old;
+    old.osVersion = {4, 0, 950, 1};
+    Form1 oldForm{old.form1Ports()};
+    oldForm.Form_Load();
+    EXPECT_EQ(oldForm.state().osTag, L"95");
+    EXPECT_EQ(old.selectedOption1, 0);
+}
+
+TEST_F(Form1Test, ClickOnTheOtherOsOptionIsUndone) {
+    form.Form_Load();
+    desk.selectedOption1 = 0;
+    form.Option1_Click();
+    EXPECT_EQ(desk.selectedOption1, 1);
+}
+
+// --- Folder -------------------------------------------------------------------------
+
+TEST(FolderLabel, ShowsTheLast37Characters) {
+    const Text forty = LR"(C:\)" + Text(36, L'f') + L"\\";
+    ASSERT_EQ(forty.size(), 40u);
+    EXPECT_EQ(folderLabelFor(forty), L"Save To: " + forty.substr(3));
+    EXPECT_EQ(folderLabelFor(forty.substr(3)), L"Save To: " + forty.substr(3));
+    EXPECT_EQ(folderLabelFor(L"\\"), L"Save To: \\");
+}
+
+TEST_F(Form1Test, PickFolderAddsOneBackslashExceptAfterARoot) {
+    form.Form_Load();
+    desk.folderDialogBuffer = Text(LR"(C:\Pics)") + Text(253, L'\0');
+    form.pick_MouseUp();
+    EXPECT_EQ(form.state().saveFolder, LR"(C:\Pics\)");
+    EXPECT_EQ(desk.folderLabel, LR"(Save To: C:\Pics\)");
+    EXPECT_EQ(desk.folderDialogPrompt,
+              L"Select the Folder to save the images!\rBy the way: they should be caled 'Directories'! DOS Rules!");
+    EXPECT_EQ(desk.ownersSeen.back(), FakeDesktop::mainWindow);
+
+    desk.folderDialogBuffer = Text(L"C:\\\0\0", 5);
+    form.pick_MouseUp();
+    EXPECT_EQ(form.state().saveFolder, LR"(C:\)");
+}
+
+TEST_F(Form1Test, CancelOrAChoiceWithoutPathKeepsTheFolderAndRewritesTheLabel) {
+    form.Form_Load();
+    const Text before = form.state().saveFolder;
+    for (const std::optional<Text>& buffer : {std::optional<Text>{}, std::optional<Text>{Text(260, L'\0')}}) {
+        desk.calls.clear();
+        desk.folderDialogBuffer = buffer;
+        form.pick_MouseUp();
+        EXPECT_EQ(form.state().saveFolder, before);
+        EXPECT_EQ(desk.count(L"setFolderCaption"), 1u);
+        EXPECT_EQ(desk.folderLabel, L"Save To: " + before);
+    }
+}
+
+// --- Pressed looks around the modal dialogs -----------------------------------------
+
+TEST_F(Form1Test, ButtonsLookPressedWhileTheirDialogIsOpen) {
+    const struct {
+        Pair pair;
+        void (Form1::*down)();
+        void (Form1::*up)();
+        const wchar_t* modal;
+    } buttons[] = {{Pair::directions, &Form1::directions_MouseDown, &Form1::directions_MouseUp, L"messageBox"},
+                   {Pair::newcam, &Form1::newcam_MouseDown, &Form1::newcam_MouseUp, L"inputBox"},
+                   {Pair::pick, &Form1::pick_MouseDown, &Form1::pick_MouseUp, L"showFolderDialog"}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.modal);
+        (form.*b.down)();
+        EXPECT_EQ(looksDuring(b.modal, b.pair, b.up), std::make_pair(false, true));
+        EXPECT_TRUE(desk.isVisible(b.pair, 0));
+        EXPECT_FALSE(desk.isVisible(b.pair, 1));
+    }
+}
+
+// --- Switches -----------------------------------------------------------------------
+
+TEST_F(Form1Test, PreviewSwitchCollapsesThenExpands) {
+    form.Form_Load();
+    form.prev_MouseDown();
+    form.prev_MouseUp();
+    EXPECT_EQ(desk.outerHeightTwips, 1890);
+    EXPECT_EQ(form.state().isExpanded, 0);
+    EXPECT_FALSE(desk.isVisible(Pair::prev, 0));
+    EXPECT_TRUE(desk.isVisible(Pair::prev, 1));
+
+    form.prev_MouseDown();
+    form.prev_MouseUp();
+    EXPECT_EQ(desk.outerHeightTwips, 6030);
+    EXPECT_EQ(form.state().isExpanded, 1);
+    EXPECT_TRUE(desk.isVisible(Pair::prev, 0));
+    EXPECT_FALSE(desk.isVisible(Pair::prev, 1));
+}
+
+TEST_F(Form1Test, OnTopSwitchTurnsOffThenOn) {
+    form.Form_Load();
+    form.ontop_Click();
+    EXPECT_EQ(desk.topmost, false);
+    EXPECT_EQ(form.state().isOnTop, 0);
+    EXPECT_TRUE(desk.isVisible(Pair::ontop, 1));
+    EXPECT_FALSE(desk.isVisible(Pair::ontop, 0));
+
+    form.ontop_Click();
+    EXPECT_EQ(desk.topmost, true);
+    EXPECT_EQ(form.state().isOnTop, 1);
+    EXPECT_TRUE(desk.isVisible(Pair::ontop, 0));
+    EXPECT_FALSE(desk.isVisible(Pair::ontop, 1));
+}
+
+// --- Commands -----------------------------------------------------------------------
+
+TEST_F(Form1Test, NewCamKeepsTheIdAsTypedAndCancelLeavesItEmpty) {
+    desk.inputAnswers = {L" bob "};
+    form.newcam_MouseUp();
+    EXPECT_EQ(desk.messages.at(0).prompt, L"Enter the ID of the person's cam to grab");
+    EXPECT_EQ(desk.messages.at(0).title, L"Morvath's Skellimor");
+    EXPECT_EQ(desk.idLabel, L" bob ");
+    EXPECT_EQ(form.state().camTitle, L"Webcam for  bob ");
+
+    form.newcam_MouseUp();  // Cancel
+    EXPECT_EQ(desk.idLabel, L"");
+    EXPECT_EQ(form.state().camTitle, L"Webcam for ");
+}
+
+TEST_F(Form1Test, HelpShowsTheDirectionsWithoutIconUnderTheProductTitle) {
+    const Text cr = L"\r";
+    const Text expected =
+        L"Do the following steps:" + cr +
+        L"1.) Select a folder to put the pictures in.(optional)" + cr +
+        L"2.) Press the 'New Cam' button, and type the ID of the person's cam. (Cam need not be on yet.)" + cr +
+        L"4.) When the webcam has started, select 'small size' for cams that are displaying ... well ... small." +
+        cr + L"3.) Press the smiley to save a snapshot of the web cam." + cr +
+        L"4.) Continue to click the smiley to take more snapshots!" + cr +
+        L"5.) Use the 'On Top' option to keep this program on top of all other programs for your convenience." +
+        cr + cr +
+        L"Note: If you have XP, and the XP Theme is turned on, then there will be a small part cut off the bottom "
+        L"of the saved pics." +
+        cr + cr +
+        L"On a totally unrelated subject, why does Hollywood keep making movies 'based' on old movies or tv shows "
+        L"and then screw up the original? Don't they even WATCH the origional?";
+    form.directions_MouseUp();
+    ASSERT_EQ(desk.messages.size(), 1u);
+    EXPECT_EQ(desk.messages[0].prompt, expected);
+    EXPECT_EQ(desk.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(desk.messages[0].title, L"Morvath's Skellimor");
+}
+
+TEST_F(Form1Test, SizeOptionFocusesTheSmileyBannerOpensTheHomePageExitUnloads) {
+    form.optSize_Click();
+    EXPECT_TRUE(desk.picture1Focused);
+    form.brellow_Click();
+    EXPECT_EQ(desk.openedAddresses, (Names{homePageAddress}));
+    EXPECT_FALSE(desk.unloaded);
+    form.xit_Click();
+    EXPECT_TRUE(desk.unloaded);
+}
+
+TEST_F(Form1Test, SnapshotAfterStartUpAndNewCamLandsOnTheDesktopAsNumberZero) {
+    form.Form_Load();
+    desk.inputAnswers = {L"alice99"};
+    form.newcam_MouseUp();
+    desk.openViewer(L"Webcam for alice99", {100, 50});
+    form.Picture1_Click();
+    EXPECT_TRUE(desk.files.contains(LR"(C:\Users\alice\Desktop\alice99-12-14-2005 21-05-07 0.bmp)"));
+    EXPECT_EQ(form.state().shotCounter, 1);
+    EXPECT_EQ(desk.grabForms, (std::vector<DisplayForm>{DisplayForm::NoDevice}));
+}
+
+}  // namespace
+}  // namespace skl::test

@@ -1,0 +1,112 @@
+// The system services: version text and tag, special-folder form, folder dialog
+// result and the topmost switch.
+
+#include <gtest/gtest.h>
+
+#include "FakeDesktop.h"
+#include "services/WinVersion.h"
+#include "services/alwaysontop.h"
+#include "services/folderBrowser.h"
+#include "window/SpecialFolder.h"
+
+namespace skl::test {
+namespace {
+
+Text versionText(std::int32_t platform, std::int32_t major, std::int32_t minor, std::int32_t build = 600) {
+    return GetWindowsVersion(OsVersion{major, minor, build, platform});
+}
+
+TEST(WinVersion, NamesTheSystemRowByRow) {
+    EXPECT_EQ(versionText(0, 3, 11), L"Windows 3.11\r\nBuild 600");
+    EXPECT_EQ(versionText(1, 5, 0), L"Windows 2000 5.0\r\nBuild 600");
+    EXPECT_EQ(versionText(1, 3, 95), L"Windows95 3.95\r\nBuild 600");
+    EXPECT_EQ(versionText(1, 4, 0), L"Windows95 4.0\r\nBuild 600");
+    EXPECT_EQ(versionText(1, 4, 10), L"Windows98 4.10\r\nBuild 600");
+    EXPECT_EQ(versionText(1, 4, 90), L"Windows98 4.90\r\nBuild 600");
+    EXPECT_EQ(versionText(1, 6, 0), L"Windows98 6.0\r\nBuild 600");
+    EXPECT_EQ(versionText(2, 5, 1), L"WindowsNT 5.1\r\nBuild 600");
+    EXPECT_EQ(versionText(3, 5, 1), L"5.1\r\nBuild 600");
+}
+
+TEST(WinVersion, NumbersAreSignedPlainDecimal) {
+    EXPECT_EQ(versionText(2, -1, 0, -5), L"WindowsNT -1.0\r\nBuild -5");
+    EXPECT_EQ(versionText(1, -1, 0), L"Windows95 -1.0\r\nBuild 600");
+    EXPECT_EQ(versionText(2, 10, 0, INT32_MIN), L"WindowsNT 10.0\r\nBuild -2147483648");
+    EXPECT_EQ(versionText(2, 6, 1, 7601), L"WindowsNT 6.1\r\nBuild 7601");
+}
+
+TEST(WinVersion, FailedQueryGivesZeros) {
+    FakeDesktop desk;
+    desk.osVersion = {};
+    EXPECT_EQ(GetWindowsVersion(desk), L"Windows 0.0\r\nBuild 0");
+    EXPECT_EQ(osTagOf(GetWindowsVersion(desk)), L" 0");
+}
+
+TEST(WinVersion, TagIsNtExactlyOnPlatformTwo) {
+    for (const std::int32_t major : {4, 5, 6, 10}) EXPECT_EQ(osTagOf(versionText(2, major, 0)), L"NT");
+    EXPECT_EQ(osTagOf(versionText(1, 4, 0)), L"95");
+    EXPECT_EQ(osTagOf(versionText(1, 4, 10)), L"98");
+    EXPECT_EQ(osTagOf(versionText(1, 5, 0)), L" 2");
+    EXPECT_EQ(osTagOf(versionText(0, 3, 1)), L" 3");
+    for (const std::int32_t platform : {3, -1, 99}) EXPECT_NE(osTagOf(versionText(platform, 5, 1)), L"NT");
+    EXPECT_EQ(osTagOf(L"short"), L"");
+}
+
+TEST(SpecialFolder, PathIsPaddedTo260WithItsNulAfterIt) {
+    FakeDesktop desk;
+    const Text path = LR"(C:\Users\alice\Desktop)";
+    desk.desktopPath = path;
+    const Text result = GetSpecialFolderPath(desk, FakeDesktop::mainWindow, CSIDL_DESKTOPDIRECTORY);
+    ASSERT_EQ(result.size(), 260u);
+    EXPECT_EQ(result.substr(0, path.size()), path);
+    EXPECT_EQ(result[path.size()], L'\0');  // position L + 1
+    EXPECT_EQ(result.find_first_not_of(L' ', path.size() + 1), Text::npos);
+    EXPECT_EQ(desk.specialFolderIds, (std::vector<std::int32_t>{16}));
+    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{FakeDesktop::mainWindow}));
+}
+
+TEST(SpecialFolder, LongestAndOverlongPathsKeepTheirNul) {
+    FakeDesktop desk;
+    desk.desktopPath = Text(259, L'p');
+    Text result = GetSpecialFolderPath(desk, 1, 16);
+    EXPECT_EQ(result, Text(259, L'p') + L'\0');
+
+    desk.desktopPath = Text(300, L'p');
+    result = GetSpecialFolderPath(desk, 1, 16);
+    EXPECT_EQ(result, Text(300, L'p') + L'\0');
+}
+
+TEST(SpecialFolder, NoPathGivesEmpty) {
+    FakeDesktop desk;
+    desk.desktopPath.reset();
+    EXPECT_EQ(GetSpecialFolderPath(desk, 1, 16), L"");
+}
+
+TEST(BrowseForFolder, CutsTheBufferAtItsFirstNul) {
+    FakeDesktop desk;
+    desk.folderDialogBuffer = Text(L"C:\\\0junk", 8);
+    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), LR"(C:\)");
+    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{7}));
+    EXPECT_EQ(desk.folderDialogPrompt, L"Pick");
+
+    desk.folderDialogBuffer = LR"(C:\Pics)";  // no NUL at all: the whole buffer
+    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), LR"(C:\Pics)");
+    desk.folderDialogBuffer = Text(260, L'\0');
+    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), L"");
+    desk.folderDialogBuffer.reset();
+    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), L"");
+}
+
+TEST(SetAlwaysOnTop, AnyNonZeroValueIsTrue) {
+    FakeDesktop desk;
+    SetAlwaysOnTop(desk, 42, 1);
+    EXPECT_EQ(desk.topmost, true);
+    SetAlwaysOnTop(desk, 42, 0);
+    EXPECT_EQ(desk.topmost, false);
+    SetAlwaysOnTop(desk, 42, -1);
+    EXPECT_EQ(desk.topmost, true);
+    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{42, 42, 42}));
+}
+
+}  // namespace
+}  // namespace skl::test
