@@ -1,0 +1,145 @@
+#include "PeResources.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace skl::test {
+namespace {
+
+struct Reader {
+    std::span<const std::uint8_t> bytes;
+
+    std::uint32_t u16(std::size_t at) const {
+        need(at, 2);
+        return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8);
+    }
+    std::uint32_t u32(std::size_t at) const { return u16(at) | u16(at + 2) << 16; }
+    void need(std::size_t at, std::size_t count) const {
+        if (at > bytes.size() || bytes.size() - at < count) throw std::runtime_error("read past the end");
+    }
+};
+
+struct Section {
+    std::uint32_t virtualAddress, virtualSize, rawSize, rawOffset;
+};
+
+std::size_t fileOffsetOf(const std::vector<Section>& sections, std::uint32_t rva) {
+    for (const Section& s : sections) {
+        const std::uint32_t extent = std::max(s.virtualSize, s.rawSize);
+        if (rva >= s.virtualAddress && rva - s.virtualAddress < extent && rva - s.virtualAddress < s.rawSize)
+            return s.rawOffset + (rva - s.virtualAddress);
+    }
+    throw std::runtime_error("address in no section");
+}
+
+constexpr std::uint32_t highBit = 0x80000000u;
+
+// The numeric entries of one resource directory: (id, offset in the tree, is a directory).
+struct Entry {
+    std::uint32_t id, offset;
+    bool directory;
+};
+
+std::vector<Entry> entriesOf(const Reader& in, std::size_t root, std::uint32_t directory) {
+    const std::size_t at = root + directory;
+    const std::uint32_t named = in.u16(at + 12);
+    const std::uint32_t numbered = in.u16(at + 14);
+    std::vector<Entry> entries;
+    for (std::uint32_t i = named; i < named + numbered; ++i) {
+        const std::size_t entry = at + 16 + 8 * static_cast<std::size_t>(i);
+        const std::uint32_t target = in.u32(entry + 4);
+        entries.push_back({in.u32(entry) & ~highBit, target & ~highBit, (target & highBit) != 0});
+    }
+    return entries;
+}
+
+std::size_t align4(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
+
+VersionBlock parseBlock(const Reader& in, std::size_t at, std::size_t& end) {
+    const std::size_t length = in.u16(at);
+    const std::size_t valueLength = in.u16(at + 2);
+    VersionBlock block;
+    block.isText = in.u16(at + 4) == 1;
+    end = at + length;
+    in.need(at, length);
+    std::size_t p = at + 6;
+    for (std::uint32_t c; (c = in.u16(p)) != 0; p += 2) block.key.push_back(static_cast<char16_t>(c));
+    p = align4(p + 2);
+    const std::size_t valueBytes = block.isText ? valueLength * 2 : valueLength;
+    in.need(p, valueBytes);
+    block.value.assign(in.bytes.begin() + static_cast<std::ptrdiff_t>(p),
+                       in.bytes.begin() + static_cast<std::ptrdiff_t>(p + valueBytes));
+    for (p = align4(p + valueBytes); p < end; p = align4(p)) {
+        std::size_t childEnd = 0;
+        block.children.push_back(parseBlock(in, p, childEnd));
+        if (childEnd <= p || childEnd > end) throw std::runtime_error("version block of bad length");
+        p = childEnd;
+    }
+    return block;
+}
+
+}  // namespace
+
+std::vector<PeResource> readPeResources(std::span<const std::uint8_t> exe) {
+    const Reader in{exe};
+    if (in.u16(0) != 0x5A4D) throw std::runtime_error("no MZ header");
+    const std::size_t pe = in.u32(0x3C);
+    if (in.u32(pe) != 0x00004550) throw std::runtime_error("no PE signature");
+    const std::size_t sectionCount = in.u16(pe + 6);
+    const std::size_t optional = pe + 24;
+    const std::uint32_t magic = in.u16(optional);
+    if (magic != 0x10B && magic != 0x20B) throw std::runtime_error("unknown optional header");
+    const std::size_t directories = optional + (magic == 0x10B ? 96 : 112);
+    const std::uint32_t resourceRva = in.u32(directories + 2 * 8);
+    if (resourceRva == 0) return {};
+
+    std::vector<Section> sections;
+    const std::size_t table = optional + in.u16(pe + 20);
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const std::size_t s = table + 40 * i;
+        sections.push_back({in.u32(s + 12), in.u32(s + 8), in.u32(s + 16), in.u32(s + 20)});
+    }
+
+    const std::size_t root = fileOffsetOf(sections, resourceRva);
+    std::vector<PeResource> resources;
+    for (const Entry& type : entriesOf(in, root, 0)) {
+        if (!type.directory) throw std::runtime_error("type without ids");
+        for (const Entry& id : entriesOf(in, root, type.offset)) {
+            if (!id.directory) throw std::runtime_error("id without languages");
+            for (const Entry& language : entriesOf(in, root, id.offset)) {
+                if (language.directory) throw std::runtime_error("language with subdirectory");
+                const std::size_t dataEntry = root + language.offset;
+                const std::size_t at = fileOffsetOf(sections, in.u32(dataEntry));
+                const std::size_t size = in.u32(dataEntry + 4);
+                in.need(at, size);
+                resources.push_back({type.id, id.id, language.id,
+                                     {exe.begin() + static_cast<std::ptrdiff_t>(at),
+                                      exe.begin() + static_cast<std::ptrdiff_t>(at + size)}});
+            }
+        }
+    }
+    return resources;
+}
+
+std::u16string VersionBlock::text() const {
+    std::u16string s;
+    for (std::size_t i = 0; i + 1 < value.size(); i += 2) {
+        const auto c = static_cast<char16_t>(value[i] | value[i + 1] << 8);
+        if (c == 0) break;
+        s.push_back(c);
+    }
+    return s;
+}
+
+const VersionBlock* VersionBlock::child(std::u16string_view childKey) const {
+    for (const VersionBlock& c : children)
+        if (c.key == childKey) return &c;
+    return nullptr;
+}
+
+VersionBlock parseVersionResource(std::span<const std::uint8_t> data) {
+    std::size_t end = 0;
+    return parseBlock(Reader{data}, 0, end);
+}
+
+}  // namespace skl::test
