@@ -75,9 +75,15 @@ void advanceCounter(CaptureState& state) {
 const Text numbersUsedUpMessage =
     L"This run has used every snapshot number up to 32767. Restart the program to take more snapshots.";
 
-// Writes the file under the next free number; the message to show, if any.
-std::optional<Message> saveSnapshot(CaptureState& state, CapturePorts& ports, const Picture& picture,
-                                    bool onClipboard) {
+struct SaveOutcome {
+    enum class Status { Saved, Failed, NumbersUsedUp };
+    Status status = Status::Saved;
+    Text path;
+    Text reason;
+};
+
+// Writes the file under the next free number.
+SaveOutcome saveSnapshot(CaptureState& state, CapturePorts& ports, const Picture& picture) {
     const std::vector<std::uint8_t> bytes = encodeBmp24(picture);
     for (;;) {
         state.counterText = std::to_wstring(state.shotCounter);
@@ -87,36 +93,60 @@ std::optional<Message> saveSnapshot(CaptureState& state, CapturePorts& ports, co
         switch (result.status) {
             case WriteResult::Status::Written:
                 advanceCounter(state);
-                if (!onClipboard) {
-                    return Message{L"The snapshot was saved as\n" + path +
-                                   L"\nbut it could not be put on the clipboard: another program is holding the "
-                                   L"clipboard open."};
-                }
-                return std::nullopt;
+                return {SaveOutcome::Status::Saved, path, {}};
             case WriteResult::Status::AlreadyExists:
                 // A file of an earlier run has this name: take the next number.
                 if (state.shotCounter == INT16_MAX) {
                     state.numbersUsedUp = true;
-                    return Message{numbersUsedUpMessage};
+                    return {SaveOutcome::Status::NumbersUsedUp, path, {}};
                 }
                 ++state.shotCounter;
                 continue;
             case WriteResult::Status::Failed:
-                return Message{L"The snapshot could not be saved as\n" + path + L"\n\n" + result.reason +
-                               L"\n\nIt is in the preview" + (onClipboard ? L" and on the clipboard." : L".")};
+                return {SaveOutcome::Status::Failed, path, result.reason};
         }
     }
 }
 
-// Steps from the minimising to the save; runs while the window is minimised.
+std::optional<Message> messageAbout(const SaveOutcome& saved, bool onClipboard) {
+    switch (saved.status) {
+        case SaveOutcome::Status::Saved:
+            if (onClipboard) return std::nullopt;
+            return Message{L"The snapshot was saved as\n" + saved.path +
+                           L"\nbut it could not be put on the clipboard: another program is holding the clipboard "
+                           L"open."};
+        case SaveOutcome::Status::Failed:
+            return Message{L"The snapshot could not be saved as\n" + saved.path + L"\n\n" + saved.reason +
+                           L"\n\nIt is in the preview" + (onClipboard ? L" and on the clipboard." : L".")};
+        case SaveOutcome::Status::NumbersUsedUp:
+            break;
+    }
+    return Message{numbersUsedUpMessage};
+}
+
+// Another program may hold the clipboard open for a moment: retry for a while.
+bool putOnClipboard(GrabbedBitmap& bitmap, CapturePorts& ports) {
+    const std::int64_t deadline = ports.clock.monotonicMilliseconds() + clipboardRetryMilliseconds;
+    while (!ports.clipboard.tryPutBitmap(bitmap)) {
+        if (ports.clock.monotonicMilliseconds() >= deadline) return false;
+        ports.clock.sleepMilliseconds(clipboardRetryPauseMilliseconds);
+    }
+    return true;
+}
+
+// Steps from the minimising to the save; runs while the window is minimised. The
+// file is written first, straight from the grab, so that neither the clipboard
+// (which may be busy) nor the preview delays it.
 std::optional<Message> grabAndSave(CaptureState& state, CapturePorts& ports, const ScreenRect& rect) {
     ports.window.yieldToEvents();
     ports.window.waitUntilClear();
 
-    const GrabResult grab = GrabScreenRegion(rect, state.osTag, ports);
-    if (!grab.bitmap) return Message{L"The screen could not be copied, so no snapshot was saved."};
-    ports.window.showPreview(grab.bitmap->picture());
-    return saveSnapshot(state, ports, grab.bitmap->picture(), grab.onClipboard);
+    const std::unique_ptr<GrabbedBitmap> grab = GrabScreenRegion(rect, state.osTag, ports);
+    if (!grab) return Message{L"The screen could not be copied, so no snapshot was saved."};
+    const SaveOutcome saved = saveSnapshot(state, ports, grab->picture());
+    const bool onClipboard = putOnClipboard(*grab, ports);
+    ports.window.showPreview(grab->picture());
+    return messageAbout(saved, onClipboard);
 }
 
 }  // namespace
@@ -133,21 +163,11 @@ PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, Scr
     return PlacementResult::Read;
 }
 
-GrabResult GrabScreenRegion(const ScreenRect& rect, const Text& osTag, CapturePorts& ports) {
-    GrabResult result;
+std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, const Text& osTag, CapturePorts& ports) {
     const auto width = checkedSub(rect.right, rect.left);
     const auto height = checkedSub(rect.bottom, rect.top);
-    if (!width || !height || *width <= 0 || *height <= 0) return result;
-
-    result.bitmap = ports.grabber.grab(rect, osTag == L"NT" ? DisplayForm::NoDevice : DisplayForm::DeviceZero);
-    if (!result.bitmap) return result;
-    // Another program may hold the clipboard open for a moment: retry for a while.
-    const std::int64_t deadline = ports.clock.monotonicMilliseconds() + clipboardRetryMilliseconds;
-    while (!(result.onClipboard = ports.clipboard.tryPutBitmap(*result.bitmap)) &&
-           ports.clock.monotonicMilliseconds() < deadline) {
-        ports.clock.sleepMilliseconds(clipboardRetryPauseMilliseconds);
-    }
-    return result;
+    if (!width || !height || *width <= 0 || *height <= 0) return nullptr;
+    return ports.grabber.grab(rect, osTag == L"NT" ? DisplayForm::NoDevice : DisplayForm::DeviceZero);
 }
 
 void takeSnapshot(CaptureState& state, CapturePorts& ports) {

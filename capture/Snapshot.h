@@ -28,13 +28,9 @@ enum class PlacementResult { Read, WindowGone, OutOfRange };
 // Stores the corner of the viewer's restored rectangle in twips.
 PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, ScreenMetrics& screen);
 
-struct GrabResult {
-    std::unique_ptr<GrabbedBitmap> bitmap;  // empty when the screen could not be copied
-    bool onClipboard = false;
-};
-
-// Copies the rectangle of the screen and puts it on the clipboard.
-GrabResult GrabScreenRegion(const ScreenRect& rect, const Text& osTag, CapturePorts& ports);
+// Copies the rectangle of the screen; empty when it is empty or cannot be copied.
+// The caller puts the bitmap on the clipboard.
+std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, const Text& osTag, CapturePorts& ports);
 
 // Picture1_Click.
 void takeSnapshot(CaptureState& state, CapturePorts& ports);

@@ -20,8 +20,17 @@ constexpr wchar_t frameClass[] = L"MorvathsSkellimorFrame";
 constexpr UINT pictureBoxMouse = WM_APP + 1;
 constexpr UINT_PTR restoreWatchTimer = 1;
 constexpr UINT restoreWatchInterval = 10;           // ms
-constexpr ULONGLONG restoreWatchLength = 300;       // ms
+constexpr ULONGLONG restoreWatchLength = 1000;      // ms
 constexpr ULONGLONG clearWaitLimit = 500;           // ms
+// A window manager may animate the minimise (openbox: about 55 ms in steps of
+// 17 ms); after this long, an area that has stopped changing counts as clear even
+// if what lies beneath happens to match many of the window's pixels.
+constexpr int maxRestoreKicks = 3;
+constexpr ULONGLONG animationAllowance = 100;       // ms
+constexpr ULONGLONG animationStepLength = 25;       // ms
+// Client points that show the window's ground at both heights: the gaps between
+// the plate and the buttons of the top row.
+constexpr POINT groundPoints[] = {{178, 15}, {243, 15}, {334, 15}};
 
 COLORREF colorRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -334,12 +343,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             paint();
             return 0;
         case WM_TIMER:
-            if (wParam == restoreWatchTimer) {
-                // The window manager may carry out the minimise after the restore;
-                // bring the window back if that happened.
-                if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-                if (GetTickCount64() >= restoreWatchUntil_) KillTimer(hwnd_, restoreWatchTimer);
-            }
+            if (wParam == restoreWatchTimer) watchRestore();
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -506,25 +510,39 @@ void Form1Window::minimise(const ScreenRect& keepClear) {
             mustClear_ = overlap;
         }
     }
+    minimisedAt_ = GetTickCount64();
+    restoreKicksLeft_ = maxRestoreKicks;
     ShowWindow(hwnd_, SW_MINIMIZE);
 }
 
 void Form1Window::waitUntilClear() {
     if (!mustClear_) return;
     const ScreenRect area{mustClear_->left, mustClear_->top, mustClear_->right, mustClear_->bottom};
-    const ULONGLONG deadline = GetTickCount64() + clearWaitLimit;
+    const ULONGLONG deadline = minimisedAt_ + clearWaitLimit;
     Picture previous;
+    ULONGLONG unchangedSince = 0;
     Win32ScreenGrabber grabber;
-    // Clear means: at most 1% of the pixels still as the window drew them, and the
-    // area no longer changing (a window manager may animate the minimise).
+    // Clear means the area has stopped changing with at most 1% of its pixels still
+    // as the window drew them; or, once any animation must be over, that it has
+    // stopped changing with at most a quarter of them so (the rest by chance).
     while (GetTickCount64() < deadline) {
         const auto now = grabber.grab(area, DisplayForm::NoDevice);
         if (!now) break;
         const Picture& current = now->picture();
+        const ULONGLONG time = GetTickCount64();
+        const bool changed = current != previous;
+        if (changed) {
+            previous = current;
+            unchangedSince = time;
+        }
         std::size_t stillOwn = 0;
         for (std::size_t i = 0; i < current.pixels.size(); ++i) stillOwn += current.pixels[i] == ownPixels_.pixels[i];
-        if (stillOwn * 100 <= current.pixels.size() && current == previous) break;
-        previous = current;
+        const std::size_t pixels = current.pixels.size();
+        if (!changed && stillOwn * 100 <= pixels) break;
+        if (time - minimisedAt_ >= animationAllowance && time - unchangedSince >= animationStepLength &&
+            stillOwn * 4 <= pixels) {
+            break;
+        }
         Sleep(1);
     }
     mustClear_.reset();
@@ -534,6 +552,33 @@ void Form1Window::restore() {
     ShowWindow(hwnd_, SW_RESTORE);
     restoreWatchUntil_ = GetTickCount64() + restoreWatchLength;
     SetTimer(hwnd_, restoreWatchTimer, restoreWatchInterval, nullptr);
+}
+
+bool Form1Window::showsOnScreen() const {
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    const WindowDc screen(nullptr);
+    const COLORREF ground = colorRef(layout::backgroundColour);
+    for (const POINT& point : groundPoints) {
+        if (GetPixel(screen.get(), origin.x + point.x, origin.y + point.y) == ground) return true;
+    }
+    return false;
+}
+
+void Form1Window::watchRestore() {
+    // The window manager may carry out a minimise after the restore that followed
+    // it, leaving the window minimised (Wine then knows it) or unmapped while Wine
+    // believes it shown. Bring the window back in either case; a topmost window
+    // that does not show on the screen is the second.
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    } else if (restoreKicksLeft_ > 0 && (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+               GetForegroundWindow() == hwnd_ && !showsOnScreen()) {
+        --restoreKicksLeft_;
+        ShowWindow(hwnd_, SW_MINIMIZE);
+        ShowWindow(hwnd_, SW_RESTORE);
+    }
+    if (GetTickCount64() >= restoreWatchUntil_) KillTimer(hwnd_, restoreWatchTimer);
 }
 
 }  // namespace skl

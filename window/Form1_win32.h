@@ -77,6 +77,8 @@ private:
     void mouseUp(Control control, bool leftButton, bool inside);
     void command(Control control);
     bool dispatch(MSG& message);
+    bool showsOnScreen() const;
+    void watchRestore();
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -106,6 +108,8 @@ private:
     // While the window is out of the way of a grab.
     std::optional<RECT> mustClear_;
     Picture ownPixels_;
+    ULONGLONG minimisedAt_ = 0;
+    int restoreKicksLeft_ = 0;
     ULONGLONG restoreWatchUntil_ = 0;
 };
 

@@ -1,0 +1,252 @@
+"""Driving the real program on a private desktop: the sample viewer, the
+program's window, its input box and message boxes, all through real input.
+A test case class that derives from DesktopTestCase shares one desktop (X
+display and Wine prefix) among its tests; each test gets a fresh save folder
+and fresh program and viewer processes."""
+
+import os
+import shutil
+import time
+import unittest
+
+from desktop import Build, Desktop, DesktopError, wait_until
+from images import parse_bmp
+
+TITLE = "Morvath's Skellimor"
+DIALOG_CLASS = "#32770"
+VIEWER_PREFIX = "Webcam for "
+CAMERA_OFFSET = (26, 44)
+REGULAR = (322, 242)
+SMALL = (162, 122)
+
+# Click targets in the main window's client area: the middle of each control.
+SMILEY = (16, 15)
+NEW_CAM = (275, 15)
+EXIT = (320, 15)
+SMALL_SIZE = (110, 93)
+REGULAR_SIZE = (14, 93)
+ID_LABEL = (40, 8, 129, 17)  # left, top, width, height
+
+
+class Dialog:
+    def __init__(self, info):
+        self.info = info
+        self.texts = [c["text"] for c in info["children"] if c["class"].lower() == "static" and c["text"]]
+        self.buttons = [c["text"] for c in info["children"] if c["class"].lower() == "button"]
+        # A box without an icon may still hold a hidden icon control.
+        self.icons = [c["icon"] for c in info["children"] if "icon" in c and c["visible"]]
+
+    @property
+    def message(self):
+        return "\n".join(self.texts)
+
+
+class Program:
+    """The program under test, started on the desktop, and its main window."""
+
+    def __init__(self, desktop, process, hwnd, window_class):
+        self.desktop = desktop
+        self.process = process
+        self.hwnd = hwnd
+        self.window_class = window_class
+
+    def info(self):
+        info = self.desktop.window(TITLE, self.window_class)
+        if info is None:
+            raise DesktopError("the program's window has gone" + self._exit_note())
+        return info
+
+    def _exit_note(self):
+        code = self.process.poll()
+        return f" (the program ended with {code}: {self.desktop.log('program')[-1500:]})" if code is not None else ""
+
+    def client_point(self, point):
+        left, top = self.info()["client"][:2]
+        return left + point[0], top + point[1]
+
+    def click(self, point, button=1):
+        self.desktop.click(*self.client_point(point), button=button)
+
+    def children(self):
+        return self.desktop.children(TITLE, self.window_class)["children"]
+
+    def id_label(self):
+        """The caption of the ID label, found by its place on the plate."""
+        client_left, client_top = self.info()["client"][:2]
+        want = [client_left + ID_LABEL[0], client_top + ID_LABEL[1]]
+        for child in self.children():
+            if child["class"].lower() == "static" and child["rect"][:2] == want:
+                return child["text"]
+        raise DesktopError(f"no label at client {ID_LABEL[:2]}")
+
+    def dialogs(self):
+        found = self.desktop.probe("list", TITLE, "--class", DIALOG_CLASS)["windows"]
+        return [w for w in found if w["visible"]]
+
+    def wait_dialog(self, timeout=15):
+        wait_until(self.dialogs, timeout, what="a dialog titled " + TITLE)
+        return Dialog(self.desktop.children(TITLE, DIALOG_CLASS))
+
+    def wait_no_dialog(self, timeout=15):
+        wait_until(lambda: not self.dialogs(), timeout, what="the dialog to close")
+
+    def new_cam(self, answer, cancel=False):
+        """New Cam: types the answer into the input box and confirms it (or cancels)."""
+        self.click(NEW_CAM)
+        box = self.wait_dialog()
+        if answer:
+            self.desktop.type_text(answer)
+        self.desktop.key("Escape" if cancel else "Return")
+        self.wait_no_dialog()
+        return box
+
+    def close_message(self, box, button="OK"):
+        """Clicks the box's button, through the X server as a user would."""
+        for child in box.info["children"]:
+            if child["class"].lower() == "button" and child["text"] == button:
+                left, top, right, bottom = child["rect"]
+                self.desktop.click((left + right) // 2, (top + bottom) // 2)
+                self.wait_no_dialog()
+                return
+        raise DesktopError(f"no {button} button in the box: {box.buttons}")
+
+    def wait_restored(self, timeout=15):
+        def restored():
+            info = self.info()
+            return info["visible"] and not info["iconic"] and info
+        return wait_until(restored, timeout, what="the program's window to be shown and not minimised")
+
+
+class Viewer:
+    def __init__(self, desktop, process, user_id, info):
+        self.desktop = desktop
+        self.process = process
+        self.user_id = user_id
+        self.info = info
+
+    @property
+    def title(self):
+        return VIEWER_PREFIX + self.user_id
+
+    def camera_origin(self):
+        left, top = self.info["rect"][:2]
+        return left + CAMERA_OFFSET[0], top + CAMERA_OFFSET[1]
+
+    def camera_picture(self, screen, size=REGULAR):
+        x, y = self.camera_origin()
+        return screen.crop(x, y, *size)
+
+
+class DesktopTestCase(unittest.TestCase):
+    """One desktop for the class; a clean save folder and fresh processes per test."""
+
+    desktop = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.build = Build.from_environment()
+        cls.desktop = Desktop(cls.build).start()
+        print(f"\n[{cls.__name__}] Wine loader {cls.build.wine} ({cls.build.arch} build "
+              f"{cls.build.win_build}), display {cls.desktop.display}, "
+              f"prefix ready in {cls.desktop.wineboot_seconds:.1f} s", flush=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.desktop is not None:
+            cls.desktop.close()
+
+    def setUp(self):
+        self.save_dir = self.desktop.desktop_dir
+        if os.path.islink(self.save_dir) or os.path.isfile(self.save_dir):
+            os.remove(self.save_dir)
+        shutil.rmtree(self.save_dir, ignore_errors=True)
+        os.makedirs(self.save_dir)
+        self._started = []
+        self._viewer_titles = []
+        self.addCleanup(self._stop_started)
+
+    def _stop_started(self):
+        if self._failed():
+            self._keep_screenshot()
+        for process in reversed(self._started):
+            self.desktop.stop_process(process)
+        for title in [TITLE, *self._viewer_titles]:
+            self.desktop.window_gone(title, wait_ms=5000)
+
+    def _failed(self):
+        outcome = getattr(self, "_outcome", None)
+        result = getattr(outcome, "result", None)
+        if result is None:
+            return False
+        return any(test is self for test, _ in result.failures + result.errors)
+
+    def _keep_screenshot(self):
+        folder = os.environ.get("SKELLIMOR_E2E_ARTIFACTS")
+        if not folder:
+            return
+        os.makedirs(folder, exist_ok=True)
+        try:
+            self.desktop.save_png(self.desktop.screenshot(), os.path.join(folder, self.id() + ".png"))
+        except Exception as error:  # a missing screenshot must not hide the real failure
+            print(f"no screenshot: {error}")
+
+    # --- starting things ------------------------------------------------
+
+    def start_viewer(self, user_id, at, *extra):
+        process = self.desktop.run_windows(self.build.viewer, user_id, "--at", str(at[0]), str(at[1]), *extra,
+                                           log="viewer")
+        self._started.append(process)
+        self._viewer_titles.append(VIEWER_PREFIX + user_id)
+        info = self.desktop.window(VIEWER_PREFIX + user_id, wait_ms=15000)
+        self.assertIsNotNone(info, "the sample viewer did not open: " + self.desktop.log("viewer")[-1000:])
+        # Let it paint before anyone looks at it.
+        wait_until(lambda: self._viewer_painted(info), 10, what="the viewer's picture")
+        return Viewer(self.desktop, process, user_id, info)
+
+    def _viewer_painted(self, info):
+        left, top, right, bottom = info["client"]
+        picture = self.desktop.screenshot().crop(left, top, right - left, bottom - top)
+        return picture.distinct_colours() > 100
+
+    def start_program(self):
+        process = self.desktop.run_windows(self.build.exe, log="program")
+        self._started.append(process)
+
+        def main_window():
+            for window in self.desktop.probe("list", TITLE)["windows"]:
+                if window["class"] != DIALOG_CLASS and window["visible"]:
+                    return window
+            return None
+
+        info = wait_until(main_window, 20, what="the program's window")
+        program = Program(self.desktop, process, info["hwnd"], info["class"])
+        program.wait_restored()
+        self.desktop.park_pointer()
+        return program
+
+    # --- results ----------------------------------------------------------
+
+    def saved_files(self):
+        if not os.path.isdir(self.save_dir):
+            return []
+        return sorted(os.listdir(self.save_dir))
+
+    def wait_saved(self, count, timeout=15):
+        return wait_until(lambda: len(self.saved_files()) >= count and self.saved_files(), timeout,
+                          what=f"{count} saved file(s) in {self.save_dir}")
+
+    def read_saved(self, name):
+        with open(os.path.join(self.save_dir, name), "rb") as f:
+            return parse_bmp(f.read())
+
+    def snapshot(self, program, expect_files):
+        """A click on the smiley that saves a file; waits for the file and the restore."""
+        program.click(SMILEY)
+        files = self.wait_saved(expect_files)
+        program.wait_restored()
+        self.desktop.park_pointer()
+        return files
+
+    def assertSamePicture(self, actual, expected, what):
+        differences = actual.differences(expected)
+        self.assertEqual(differences, [], f"{what}: first differing pixels (x, y, got, expected)")

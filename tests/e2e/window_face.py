@@ -1,0 +1,151 @@
+"""What the main window should show, and the means to look at it: where each
+picture stands in the client area (the expected pixels are read from the
+files in assets/, so the checks follow whatever pictures the program carries),
+the click points of the controls that skellimor.py does not name, and moving
+a dialog off the main window so that what lies beneath can be seen."""
+
+import os
+import subprocess
+
+from desktop import DesktopError, wait_until
+from images import parse_bmp
+
+ASSETS = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets"))
+
+GROUND = (128, 128, 255)
+CLIENT_SIZE = (337, 377)
+COLLAPSED_CLIENT_HEIGHT = 101
+# Outer heights of the two preview states with the frame the window is laid out for.
+COLLAPSED_OUTER_HEIGHT = 126
+EXPANDED_OUTER_HEIGHT = 402
+
+# Top-left corners of the pictures in the client area.
+PLACES = {
+    "Picture1": (0, 0),
+    "Picture2": (32, 0),
+    "pick0": (181, 4), "pick1": (181, 4),
+    "newcam0": (245, 4), "newcam1": (245, 4),
+    "xit": (309, 4),
+    "prev0": (181, 32), "prev1": (181, 32),
+    "directions0": (245, 32), "directions1": (245, 32),
+    "ontop0": (309, 32), "ontop1": (309, 32),
+    "brellow": (8, 352),
+    "Image1": (9, 105),  # the splash, one pixel inside the preview's border
+}
+PREVIEW_BORDER = (8, 104)
+ID_LABEL_ON_PLATE = (8, 8, 129, 17)  # left, top, width, height in Picture2
+FOLDER_LABEL = (8, 64)
+
+# Spots of bare ground between the controls, in the client area.
+GROUND_SPOTS = [
+    (178, 15), (243, 15), (307, 15), (334, 15),  # between and after the top buttons
+    (200, 28),                                    # between the two button rows
+    (3, 40), (175, 40), (243, 43), (307, 43), (334, 43),
+    (100, 82),                                    # between the folder label and the size options
+    (250, 92),                                    # right of the size options
+    (100, 102),                                   # above the preview
+    (3, 200), (334, 200),                         # beside the preview
+    (100, 350),                                   # between the preview and the banner
+    (334, 361), (100, 373),                       # beside and below the banner
+]
+
+# Click points (the middle of each control) in the client area.
+PICK_FOLDER = (211, 15)
+PREVIEW = (211, 43)
+DIRECTIONS = (275, 43)
+ON_TOP = (320, 43)
+BANNER = (170, 361)
+OPTION_9X = (60, 38)
+
+
+def asset(name):
+    with open(os.path.join(ASSETS, name + ".bmp"), "rb") as f:
+        return parse_bmp(f.read())
+
+
+def folder_label(program):
+    """The caption of the folder label, found by its place in the window."""
+    left, top = program.info()["client"][:2]
+    want = [left + FOLDER_LABEL[0], top + FOLDER_LABEL[1]]
+    for child in program.children():
+        if child["class"].lower() == "static" and child["rect"][:2] == want:
+            return child["text"]
+    raise DesktopError(f"no label at client {FOLDER_LABEL}")
+
+
+def client_picture(program):
+    left, top, right, bottom = program.info()["client"]
+    return program.desktop.screenshot().crop(left, top, right - left, bottom - top)
+
+
+def differences_outside(actual, expected, excluded=None, limit=5):
+    """The first pixels where two pictures of one size differ, (x, y, actual, expected),
+    leaving out the rectangle excluded = (x, y, width, height)."""
+    found = []
+    for y in range(expected.height):
+        for x in range(expected.width):
+            if excluded and excluded[0] <= x < excluded[0] + excluded[2] and excluded[1] <= y < excluded[1] + excluded[3]:
+                continue
+            if actual.pixel(x, y) != expected.pixel(x, y):
+                found.append((x, y, actual.pixel(x, y), expected.pixel(x, y)))
+                if len(found) >= limit:
+                    return found
+    return found
+
+
+def picture_problems(client, name, excluded=None):
+    """Where the client area differs from the picture that belongs at its place:
+    (picture, x, y, shown, expected), leaving out excluded = (x, y, w, h) in the picture."""
+    expected = asset(name)
+    left, top = PLACES[name]
+    shown = client.crop(left, top, expected.width, expected.height)
+    return [(name, *found) for found in differences_outside(shown, expected, excluded)]
+
+
+def area_colours(client, left, top, width, height):
+    area = client.crop(left, top, width, height)
+    return {area.pixel(x, y) for y in range(height) for x in range(width)}
+
+
+def border_colours(client, left, top, width, height):
+    """The colours of the one-pixel ring around the rectangle."""
+    ring = set()
+    for x in range(left, left + width):
+        ring.add(client.pixel(x, top))
+        ring.add(client.pixel(x, top + height - 1))
+    for y in range(top, top + height):
+        ring.add(client.pixel(left, y))
+        ring.add(client.pixel(left + width - 1, y))
+    return ring
+
+
+def settled(program, problems_of, timeout=5):
+    """Looks at the client area until problems_of(picture) finds none (the window
+    may still be painting) or the time is up; the last findings."""
+    found = []
+
+    def clean():
+        found[:] = problems_of(client_picture(program))
+        return not found
+    try:
+        wait_until(clean, timeout, interval=0.2, what="the window's pictures")
+    except DesktopError:
+        pass
+    return found
+
+
+def move_dialog(desktop, dialog, left, top):
+    """Moves a dialog (as the probe describes it) through the window manager, so that
+    its client area's corner lands at left, top of the screen."""
+    width = dialog["client"][2] - dialog["client"][0]
+    height = dialog["client"][3] - dialog["client"][1]
+    found = subprocess.run(["xdotool", "search", "--name", "^" + dialog["title"] + "$"], env=desktop.env(),
+                           capture_output=True, text=True, timeout=30).stdout.split()
+    for window in found:
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=desktop.env(),
+                                  capture_output=True, text=True, timeout=30).stdout
+        fields = dict(line.split("=", 1) for line in geometry.split())
+        if (int(fields["WIDTH"]), int(fields["HEIGHT"])) == (width, height):
+            desktop.xdotool("windowmove", window, str(left), str(top))
+            return
+    raise DesktopError(f"no X window of {width}x{height} titled {dialog['title']!r}")

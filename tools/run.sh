@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and the sample viewer, and runs
+# both: the viewer with the ID "demo" and the program beside it. Without a
+# $DISPLAY it uses a private virtual one, takes one snapshot through the
+# program's window (New Cam, "demo", the smiley) and says where the saved
+# picture and a screenshot are.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  preset=win32 wine=/usr/lib/wine/wine
+else
+  preset=win64 wine=/usr/lib/wine/wine64
+fi
+echo "Running the $preset build with $wine"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j 2
+win_build="$PWD/build/$preset"
+
+if [ -z "${DISPLAY:-}" ]; then
+  out="$PWD/build/demo"
+  SKELLIMOR_WIN_BUILD="$win_build" SKELLIMOR_WINE="$wine" python3 tests/e2e/demo.py "$out"
+  exit 0
+fi
+
+export WINEDEBUG=-all
+"$wine" "$win_build/tools/webcam_viewer.exe" demo --at 20 20 &
+viewer=$!
+trap 'kill "$viewer" 2>/dev/null || true' EXIT
+echo "The viewer \"Webcam for demo\" is open: press New Cam, type demo, click the smiley."
+"$wine" "$win_build/window/Morvath's Skellimor.exe"

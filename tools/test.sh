@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The one command that checks everything: installs what is missing, builds the
+# native, win32 and win64 presets, picks the Windows build this machine's Wine
+# can run, and runs the unit and end-to-end tests with CTest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+
+jobs=2  # the machine's cores are shared with others
+for preset in win32 win64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+# 32-bit Wine needs a kernel that runs 32-bit code; without it the 64-bit build
+# of the same sources stands in.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  win_build=build/win32 wine=/usr/lib/wine/wine
+else
+  win_build=build/win64 wine=/usr/lib/wine/wine64
+fi
+echo "End-to-end tests run $win_build with $wine"
+
+cmake --preset native \
+  -DSKELLIMOR_WIN_BUILD="$PWD/$win_build" \
+  -DSKELLIMOR_WINE="$wine" \
+  -DSKELLIMOR_EXE="$PWD/$win_build/window/Morvath's Skellimor.exe" >/dev/null
+cmake --build --preset native -j "$jobs"
+
+log=build/native/ctest-output.txt
+status=0
+ctest --test-dir build/native --output-on-failure 2>&1 | tee "$log" || status=$?
+# CTest prints its summary before the list of failures; repeat it last.
+grep -E '^[0-9]+% tests passed' "$log" | tail -n 1 || { echo "CTest gave no summary"; status=1; }
+exit "$status"

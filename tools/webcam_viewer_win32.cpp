@@ -1,0 +1,205 @@
+// A stand-in for a messenger's webcam viewer, for trying the program out and
+// for the end-to-end tests: a framed top-level window titled "Webcam for " + ID
+// that paints the test picture of tools/test_picture.h, in which every pixel is
+// a fixed function of its client position and the frame number, so that a
+// grabbed rectangle can be told apart from any other.
+//
+//   webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS]
+//
+// --at places the window's outer corner (default: where the system puts it),
+// --frame picks the starting frame, --changing advances the frame on a timer.
+// Any key press also advances the frame; Escape closes the viewer.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cwchar>
+#include <optional>
+#include <string>
+
+#include "capture/handles_win32.h"
+#include "tools/test_picture.h"
+
+namespace {
+
+constexpr int outerWidth = 360;
+constexpr int outerHeight = 320;
+constexpr UINT_PTR frameTimer = 1;
+constexpr const wchar_t* windowClass = L"SkellimorTestWebcamViewer";
+
+struct Options {
+    std::wstring id;
+    std::optional<POINT> at;
+    std::uint32_t frame = 0;
+    UINT changingMs = 0;
+};
+
+class Viewer {
+public:
+    explicit Viewer(Options options) : options_(std::move(options)) {}
+
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_CREATE:
+            if (options_.changingMs != 0) SetTimer(window, frameTimer, options_.changingMs, nullptr);
+            return 0;
+        case WM_TIMER:
+            advance(window);
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) {
+                DestroyWindow(window);
+            } else {
+                advance(window);
+            }
+            return 0;
+        case WM_PAINT:
+            paint(window);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the picture covers the whole client area
+        case WM_DESTROY:
+            KillTimer(window, frameTimer);
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
+
+    const Options& options() const { return options_; }
+
+private:
+    void advance(HWND window) {
+        ++options_.frame;
+        InvalidateRect(window, nullptr, FALSE);
+    }
+
+    void paint(HWND window) {
+        PAINTSTRUCT ps;
+        HDC target = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        const int width = client.right;
+        const int height = client.bottom;
+        if (width > 0 && height > 0) drawPicture(target, width, height);
+        EndPaint(window, &ps);
+    }
+
+    void drawPicture(HDC target, int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        skl::GdiBitmap picture(CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        skl::DeviceContext memory(CreateCompatibleDC(target));
+        if (!picture || !memory) return;
+
+        auto* pixels = static_cast<std::uint32_t*>(bits);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const skl::test_picture::Rgb c = skl::test_picture::pixel(x, y, options_.frame);
+                pixels[static_cast<std::size_t>(y) * width + x] =
+                    (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+            }
+        }
+
+        skl::Selection selected(memory.get(), picture.get());
+        RECT band{0, height - skl::test_picture::textBandHeight, width, height};
+        skl::GdiBrush bandBrush(CreateSolidBrush(RGB(0, 0, 96)));
+        FillRect(memory.get(), &band, bandBrush.get());
+        const std::wstring caption = options_.id + L"  frame " + std::to_wstring(options_.frame);
+        SetBkMode(memory.get(), TRANSPARENT);
+        SetTextColor(memory.get(), RGB(255, 255, 255));
+        DrawTextW(memory.get(), caption.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        BitBlt(target, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+    }
+
+    Options options_;
+};
+
+LRESULT CALLBACK viewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* viewer = reinterpret_cast<Viewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (viewer == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return viewer->handle(window, message, wParam, lParam);
+}
+
+std::optional<long> parseNumber(const wchar_t* text) {
+    wchar_t* end = nullptr;
+    const long value = std::wcstol(text, &end, 10);
+    if (end == text || *end != L'\0') return std::nullopt;
+    return value;
+}
+
+// The options, or nothing when the command line is not understood.
+std::optional<Options> parseOptions(int argc, wchar_t** argv) {
+    if (argc < 2) return std::nullopt;
+    Options options;
+    options.id = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        const std::wstring flag = argv[i];
+        if (flag == L"--at" && i + 2 < argc) {
+            const auto x = parseNumber(argv[i + 1]);
+            const auto y = parseNumber(argv[i + 2]);
+            if (!x || !y) return std::nullopt;
+            options.at = POINT{*x, *y};
+            i += 2;
+        } else if (flag == L"--frame" && i + 1 < argc) {
+            const auto frame = parseNumber(argv[++i]);
+            if (!frame || *frame < 0) return std::nullopt;
+            options.frame = static_cast<std::uint32_t>(*frame);
+        } else if (flag == L"--changing" && i + 1 < argc) {
+            const auto ms = parseNumber(argv[++i]);
+            if (!ms || *ms <= 0) return std::nullopt;
+            options.changingMs = static_cast<UINT>(*ms);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    auto options = parseOptions(__argc, __wargv);
+    if (!options) {
+        MessageBoxW(nullptr, L"Usage: webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS]",
+                    L"Webcam viewer", MB_ICONERROR);
+        return 2;
+    }
+
+    WNDCLASSW windowClassInfo{};
+    windowClassInfo.lpfnWndProc = viewerProc;
+    windowClassInfo.hInstance = instance;
+    windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClassInfo.lpszClassName = windowClass;
+    if (!RegisterClassW(&windowClassInfo)) return 1;
+
+    Viewer viewer(*options);
+    const std::wstring title = L"Webcam for " + viewer.options().id;
+    const int x = viewer.options().at ? static_cast<int>(viewer.options().at->x) : CW_USEDEFAULT;
+    const int y = viewer.options().at ? static_cast<int>(viewer.options().at->y) : CW_USEDEFAULT;
+    HWND window = CreateWindowExW(0, windowClass, title.c_str(),
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                                  outerWidth, outerHeight, nullptr, nullptr, instance, &viewer);
+    if (window == nullptr) return 1;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
