@@ -6,7 +6,7 @@ import re
 import time
 import unittest
 
-from skellimor import REGULAR, SMALL, SMALL_SIZE, TITLE, DesktopTestCase
+from skellimor import REGULAR, SMALL, SMALL_SIZE, SMILEY, TITLE, DesktopTestCase
 
 NAME = re.compile(r"^(?P<id>.+)-(?P<mo>\d\d)-(?P<d>\d\d)-(?P<y>\d{4}) (?P<h>\d\d)-(?P<mi>\d\d)-(?P<s>\d\d) (?P<n>\d+)\.bmp$")
 
@@ -89,6 +89,25 @@ class SnapshotTest(DesktopTestCase):
             number = self.parse_name(name)[2]
             with self.subTest(file=name):
                 self.assertSamePicture(self.read_saved(name), expected[number], name)
+
+    def test_rapid_clicks_never_overlap_nor_lose_or_repeat_a_number(self):
+        viewer = self.start_viewer("burst", (20, 20))
+        program = self.start_program()
+        program.new_cam("burst")
+        x, y = program.client_point(SMILEY)
+        self.desktop.xdotool("mousemove", "--sync", str(x), str(y))
+        # Clicks queued while a snapshot runs, some of them during its yield.
+        self.desktop.xdotool("click", "--repeat", "12", "--delay", "15", "1")
+        self.wait_saved(1)
+        time.sleep(3)  # every queued click has been handled
+        program.wait_restored()
+        files = self.saved_files()
+        numbers = sorted(self.parse_name(name)[2] for name in files)
+        self.assertEqual(numbers, list(range(len(files))), f"numbers lost or repeated: {files}")
+        expected = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
+        for name in files:
+            with self.subTest(file=name):
+                self.assertSamePicture(self.read_saved(name), expected, name)
 
     def advance_frame(self, viewer):
         """A key press in the viewer, which it answers with its next frame."""
