@@ -26,6 +26,8 @@ constexpr ULONGLONG clearWaitLimit = 500;           // ms
 // 17 ms); after this long, an area that has stopped changing counts as clear even
 // if what lies beneath happens to match many of the window's pixels.
 constexpr int maxRestoreKicks = 3;
+// Longer than a window manager's restore animation (openbox: about 170 ms).
+constexpr ULONGLONG restoreAnimationAllowance = 400;  // ms
 constexpr ULONGLONG animationAllowance = 100;       // ms
 constexpr ULONGLONG animationStepLength = 25;       // ms
 // Client points that show the window's ground at both heights: the gaps between
@@ -550,7 +552,8 @@ void Form1Window::waitUntilClear() {
 
 void Form1Window::restore() {
     ShowWindow(hwnd_, SW_RESTORE);
-    restoreWatchUntil_ = GetTickCount64() + restoreWatchLength;
+    restoredAt_ = GetTickCount64();
+    restoreWatchUntil_ = restoredAt_ + restoreWatchLength;
     SetTimer(hwnd_, restoreWatchTimer, restoreWatchInterval, nullptr);
 }
 
@@ -572,8 +575,9 @@ void Form1Window::watchRestore() {
     // that does not show on the screen is the second.
     if (IsIconic(hwnd_)) {
         ShowWindow(hwnd_, SW_RESTORE);
-    } else if (restoreKicksLeft_ > 0 && (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-               GetForegroundWindow() == hwnd_ && !showsOnScreen()) {
+    } else if (restoreKicksLeft_ > 0 && GetTickCount64() - restoredAt_ >= restoreAnimationAllowance &&
+               (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) && GetForegroundWindow() == hwnd_ &&
+               !showsOnScreen()) {
         --restoreKicksLeft_;
         ShowWindow(hwnd_, SW_MINIMIZE);
         ShowWindow(hwnd_, SW_RESTORE);

@@ -110,6 +110,7 @@ private:
     Picture ownPixels_;
     ULONGLONG minimisedAt_ = 0;
     int restoreKicksLeft_ = 0;
+    ULONGLONG restoredAt_ = 0;
     ULONGLONG restoreWatchUntil_ = 0;
 };
 

@@ -70,14 +70,18 @@ class Program:
     def children(self):
         return self.desktop.children(TITLE, self.window_class)["children"]
 
-    def id_label(self):
-        """The caption of the ID label, found by its place on the plate."""
+    def label_at(self, place):
+        """The caption of the label whose corner is at this client point."""
         client_left, client_top = self.info()["client"][:2]
-        want = [client_left + ID_LABEL[0], client_top + ID_LABEL[1]]
+        want = [client_left + place[0], client_top + place[1]]
         for child in self.children():
             if child["class"].lower() == "static" and child["rect"][:2] == want:
                 return child["text"]
-        raise DesktopError(f"no label at client {ID_LABEL[:2]}")
+        raise DesktopError(f"no label at client {tuple(place[:2])}")
+
+    def id_label(self):
+        """The caption of the ID label on the plate."""
+        return self.label_at(ID_LABEL)
 
     def dialogs(self):
         found = self.desktop.probe("list", TITLE, "--class", DIALOG_CLASS)["windows"]

@@ -64,13 +64,8 @@ def asset(name):
 
 
 def folder_label(program):
-    """The caption of the folder label, found by its place in the window."""
-    left, top = program.info()["client"][:2]
-    want = [left + FOLDER_LABEL[0], top + FOLDER_LABEL[1]]
-    for child in program.children():
-        if child["class"].lower() == "static" and child["rect"][:2] == want:
-            return child["text"]
-    raise DesktopError(f"no label at client {FOLDER_LABEL}")
+    """The caption of the folder label."""
+    return program.label_at(FOLDER_LABEL)
 
 
 def client_picture(program):
