@@ -22,14 +22,15 @@ constexpr UINT_PTR restoreWatchTimer = 1;
 constexpr UINT restoreWatchInterval = 10;           // ms
 constexpr ULONGLONG restoreWatchLength = 1000;      // ms
 constexpr ULONGLONG clearWaitLimit = 500;           // ms
-// A window manager may animate the minimise (openbox: about 55 ms in steps of
-// 17 ms); after this long, an area that has stopped changing counts as clear even
-// if what lies beneath happens to match many of the window's pixels.
+// How often a restore the window manager dropped is redone, and how long after
+// the restore (longer than openbox's restore animation, about 170 ms).
 constexpr int maxRestoreKicks = 3;
-// Longer than a window manager's restore animation (openbox: about 170 ms).
 constexpr ULONGLONG restoreAnimationAllowance = 400;  // ms
-constexpr ULONGLONG animationAllowance = 100;       // ms
-constexpr ULONGLONG animationStepLength = 25;       // ms
+// What lies beneath the window needs a moment to be drawn again; after this long,
+// an area that has stopped changing for a while counts as clear even if what lies
+// beneath happens to match many of the window's pixels.
+constexpr ULONGLONG redrawAllowance = 30;           // ms
+constexpr ULONGLONG unchangedLength = 25;           // ms
 // Client points that show the window's ground at both heights: the gaps between
 // the plate and the buttons of the top row.
 constexpr POINT groundPoints[] = {{178, 15}, {243, 15}, {334, 15}};
@@ -514,6 +515,13 @@ void Form1Window::minimise(const ScreenRect& keepClear) {
     }
     minimisedAt_ = GetTickCount64();
     restoreKicksLeft_ = maxRestoreKicks;
+    if (mustClear_) {
+        // Hidden first, the window leaves the screen at once instead of through the
+        // window manager's minimise animation; restore puts it back in its place,
+        // since a window manager places a window shown again as it likes.
+        placeBeforeHiding_ = window;
+        ShowWindow(hwnd_, SW_HIDE);
+    }
     ShowWindow(hwnd_, SW_MINIMIZE);
 }
 
@@ -525,8 +533,8 @@ void Form1Window::waitUntilClear() {
     ULONGLONG unchangedSince = 0;
     Win32ScreenGrabber grabber;
     // Clear means the area has stopped changing with at most 1% of its pixels still
-    // as the window drew them; or, once any animation must be over, that it has
-    // stopped changing with at most a quarter of them so (the rest by chance).
+    // as the window drew them; or, once it has had time to be drawn again, that it
+    // has stayed unchanged with at most a quarter of them so (the rest by chance).
     while (GetTickCount64() < deadline) {
         const auto now = grabber.grab(area, DisplayForm::NoDevice);
         if (!now) break;
@@ -541,7 +549,7 @@ void Form1Window::waitUntilClear() {
         for (std::size_t i = 0; i < current.pixels.size(); ++i) stillOwn += current.pixels[i] == ownPixels_.pixels[i];
         const std::size_t pixels = current.pixels.size();
         if (!changed && stillOwn * 100 <= pixels) break;
-        if (time - minimisedAt_ >= animationAllowance && time - unchangedSince >= animationStepLength &&
+        if (time - minimisedAt_ >= redrawAllowance && time - unchangedSince >= unchangedLength &&
             stillOwn * 4 <= pixels) {
             break;
         }
@@ -552,6 +560,9 @@ void Form1Window::waitUntilClear() {
 
 void Form1Window::restore() {
     ShowWindow(hwnd_, SW_RESTORE);
+    if (const auto place = std::exchange(placeBeforeHiding_, std::nullopt)) {
+        SetWindowPos(hwnd_, nullptr, place->left, place->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
     restoredAt_ = GetTickCount64();
     restoreWatchUntil_ = restoredAt_ + restoreWatchLength;
     SetTimer(hwnd_, restoreWatchTimer, restoreWatchInterval, nullptr);

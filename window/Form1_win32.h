@@ -111,6 +111,7 @@ private:
     ULONGLONG minimisedAt_ = 0;
     int restoreKicksLeft_ = 0;
     ULONGLONG restoredAt_ = 0;
+    std::optional<RECT> placeBeforeHiding_;
     ULONGLONG restoreWatchUntil_ = 0;
 };
 
