@@ -164,7 +164,6 @@ public:
 
     WindowHandle hWnd() override { return inner_.hWnd(); }
     void setVisible(Pair pair, std::int16_t index, bool visible) override { inner_.setVisible(pair, index, visible); }
-    Text folderCaption() override { return inner_.folderCaption(); }
     void setFolderCaption(const Text& caption) override { inner_.setFolderCaption(caption); }
     void selectOption1(std::int16_t index) override { inner_.selectOption1(index); }
     void setOuterHeightTwips(std::int32_t height) override { inner_.setOuterHeightTwips(height); }

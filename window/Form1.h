@@ -9,7 +9,7 @@
 #include "services/WinVersion.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
-#include "window/SpecialFolder.h"
+#include "window/ShellFolders.h"
 
 namespace skl {
 
@@ -21,7 +21,6 @@ class Form1View : public CaptureWindow {
 public:
     virtual WindowHandle hWnd() = 0;
     virtual void setVisible(Pair pair, std::int16_t index, bool visible) = 0;
-    virtual Text folderCaption() = 0;
     virtual void setFolderCaption(const Text& caption) = 0;
     virtual void selectOption1(std::int16_t index) = 0;
     virtual void setOuterHeightTwips(std::int32_t height) = 0;

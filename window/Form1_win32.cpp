@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "capture/Checked.h"
 #include "capture/desktop_win32.h"
 #include "window/resource_ids.h"
 
@@ -149,12 +150,8 @@ Text windowText(HWND hwnd) {
 Form1Window::Form1Window(HINSTANCE instance)
     : instance_(instance), background_(CreateSolidBrush(colorRef(layout::backgroundColour))) {
     registerClasses(instance, background_.get());
-    int dotsPerInch = 96;
-    {
-        const WindowDc screen(nullptr);
-        if (screen) dotsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSX);
-    }
-    twipsPerPixel_ = 1440.0 / dotsPerInch;
+    twipsPerPixel_ = Win32ScreenMetrics().twipsPerPixelX();
+    const int dotsPerInch = static_cast<int>(1440.0 / twipsPerPixel_ + 0.5);
     windowFont_ = createFont(dotsPerInch, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
     boldFont_ = createFont(dotsPerInch, FW_BOLD, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
     fixedFont_ = createFont(dotsPerInch, FW_NORMAL, FIXED_PITCH | FF_MODERN, L"Courier New");
@@ -176,7 +173,7 @@ Form1Window::~Form1Window() {
 }
 
 int Form1Window::px(std::int32_t twips) const {
-    return MulDiv(twips, 1000, static_cast<int>(twipsPerPixel_ * 1000.0 + 0.5));
+    return twipsToPixels(twips, twipsPerPixel_).value_or(0);
 }
 
 RECT Form1Window::pixelRect(const layout::TwipsRect& rect) const {
@@ -233,23 +230,23 @@ void Form1Window::createControls() {
                               pixelRect(layout::optSize_0), frame1_, Control::optSize0, boldFont_.get());
     SendMessageW(optSize_[0], BM_SETCHECK, BST_CHECKED, 0);
 
-    struct ImageSpec {
+    struct ImageAtStart {
         Control control;
         const layout::TwipsRect& place;
         int resource;
         bool visible;
     };
-    const ImageSpec specs[] = {
+    const ImageAtStart atStart[] = {
         {Control::brellow, layout::brellow, IDB_BRELLOW, true},  {Control::ontop1, layout::ontop, IDB_ONTOP1, false},
         {Control::ontop0, layout::ontop, IDB_ONTOP0, true},      {Control::xit, layout::xit, IDB_XIT, true},
         {Control::prev1, layout::prev, IDB_PREV1, false},        {Control::prev0, layout::prev, IDB_PREV0, true},
         {Control::pick1, layout::pick, IDB_PICK1, false},        {Control::pick0, layout::pick, IDB_PICK0, true},
         {Control::newcam1, layout::newcam, IDB_NEWCAM1, false},  {Control::newcam0, layout::newcam, IDB_NEWCAM0, true},
     };
-    static_assert(std::size(specs) == std::tuple_size_v<decltype(images_)>);
-    for (std::size_t i = 0; i < std::size(specs); ++i) {
-        images_[i] = {specs[i].control, pixelRect(specs[i].place), loadBitmap(instance_, specs[i].resource),
-                      specs[i].visible};
+    static_assert(std::size(atStart) == std::tuple_size_v<decltype(images_)>);
+    for (std::size_t i = 0; i < std::size(atStart); ++i) {
+        images_[i] = {atStart[i].control, pixelRect(atStart[i].place), loadBitmap(instance_, atStart[i].resource),
+                      atStart[i].visible};
     }
 
     preview_ = loadBitmap(instance_, IDB_IMAGE1);
@@ -451,8 +448,6 @@ void Form1Window::setVisible(Pair pair, std::int16_t index, bool visible) {
     InvalidateRect(hwnd_, &shown.rect, FALSE);
     UpdateWindow(hwnd_);  // the pressed look shows at once, before any dialog opens
 }
-
-Text Form1Window::folderCaption() { return windowText(lblFolder_); }
 
 void Form1Window::setFolderCaption(const Text& caption) {
     SetWindowTextW(lblFolder_, caption.c_str());

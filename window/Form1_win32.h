@@ -30,7 +30,6 @@ public:
     // Form1View
     WindowHandle hWnd() override { return toWindowHandle(hwnd_); }
     void setVisible(Pair pair, std::int16_t index, bool visible) override;
-    Text folderCaption() override;
     void setFolderCaption(const Text& caption) override;
     void selectOption1(std::int16_t index) override;
     void setOuterHeightTwips(std::int32_t height) override;

@@ -9,7 +9,7 @@
 #include "services/alwaysontop_win32.h"
 #include "services/folderBrowser_win32.h"
 #include "window/Form1_win32.h"
-#include "window/SpecialFolder_win32.h"
+#include "window/ShellFolders_win32.h"
 #include "window/dialogs_win32.h"
 #include "window/shell_win32.h"
 

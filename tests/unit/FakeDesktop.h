@@ -113,7 +113,6 @@ public:
     void showPreview(const Picture& picture) override;
     WindowHandle hWnd() override { return mainWindow; }
     void setVisible(Pair pair, std::int16_t index, bool isShown) override;
-    Text folderCaption() override { return folderLabel; }
     void setFolderCaption(const Text& caption) override;
     void selectOption1(std::int16_t index) override;
     void setOuterHeightTwips(std::int32_t height) override;

@@ -7,7 +7,7 @@
 #include "services/WinVersion.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
-#include "window/SpecialFolder.h"
+#include "window/ShellFolders.h"
 
 namespace skl::test {
 namespace {

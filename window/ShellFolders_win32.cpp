@@ -1,4 +1,4 @@
-#include "window/SpecialFolder_win32.h"
+#include "window/ShellFolders_win32.h"
 
 #include "services/shellPath_win32.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The shell's special folders.
 
-#include "window/SpecialFolder.h"
+#include "window/ShellFolders.h"
 
 namespace skl {
 
