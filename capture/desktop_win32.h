@@ -37,7 +37,7 @@ private:
     HWND owner_;
 };
 
-// Writes to a temporary name in the same folder, then renames without replacing.
+// Creates the file only where none exists, and removes it again if writing fails.
 class Win32FileStore final : public FileStore {
 public:
     WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override;
@@ -49,9 +49,6 @@ public:
     std::int64_t monotonicMilliseconds() override;
     void sleepMilliseconds(int milliseconds) override;
 };
-
-// The pixels of a bitmap (not selected into any device context).
-Picture readBitmapPixels(HBITMAP bitmap, std::int32_t width, std::int32_t height);
 
 // A bitmap holding the picture, for showing it.
 GdiBitmap bitmapFromPicture(const Picture& picture);

@@ -40,25 +40,17 @@ WriteResult failed(DWORD error) {
     return {WriteResult::Status::Failed, reasonFor(error)};
 }
 
-// Creates a temporary file beside the target that did not exist before.
-HANDLE createTemporary(const Text& path, Text& temporaryPath) {
-    const Text stem = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".";
-    for (int attempt = 0;; ++attempt) {
-        temporaryPath = stem + std::to_wstring(attempt) + L".part";
-        const HANDLE file = CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS || attempt == 99) return file;
-    }
-}
-
 }  // namespace
 
 WriteResult Win32FileStore::writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) {
-    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return {WriteResult::Status::AlreadyExists, {}};
-
-    Text temporaryPath;
-    FileHandle file(createTemporary(path, temporaryPath));
-    if (!file.valid()) return failed(GetLastError());
+    // CREATE_NEW checks for an existing file and creates the new one in one step.
+    FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return {WriteResult::Status::AlreadyExists, {}};
+        return failed(error);
+    }
 
     DWORD written = 0;
     const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -66,13 +58,10 @@ WriteResult Win32FileStore::writeNewFile(const Text& path, std::span<const std::
     DWORD error = complete ? ERROR_SUCCESS : GetLastError();
     if (!file.close() && complete) error = GetLastError();
     if (error == ERROR_SUCCESS && !complete) error = ERROR_HANDLE_DISK_FULL;  // a short write
+    if (error == ERROR_SUCCESS) return {};
 
-    if (error == ERROR_SUCCESS) {
-        if (MoveFileExW(temporaryPath.c_str(), path.c_str(), 0)) return {};
-        error = GetLastError();
-    }
-    DeleteFileW(temporaryPath.c_str());
-    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return {WriteResult::Status::AlreadyExists, {}};
+    // The file is this call's own: a partly written picture is not left behind.
+    DeleteFileW(path.c_str());
     return failed(error);
 }
 

@@ -28,19 +28,20 @@ private:
     Picture picture_;
 };
 
-}  // namespace
-
-Picture readBitmapPixels(HBITMAP bitmap, std::int32_t width, std::int32_t height) {
+// The pixels of a bitmap not selected into any device context, read through the
+// display context it is compatible with.
+Picture readBitmapPixels(HDC display, HBITMAP bitmap, std::int32_t width, std::int32_t height) {
     Picture picture{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
     BITMAPINFO info = topDown32(width, height);
-    const WindowDc screen(nullptr);
-    if (!screen || GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), picture.pixels.data(), &info,
-                             DIB_RGB_COLORS) != height) {
+    if (GetDIBits(display, bitmap, 0, static_cast<UINT>(height), picture.pixels.data(), &info, DIB_RGB_COLORS) !=
+        height) {
         return {};
     }
     for (std::uint32_t& pixel : picture.pixels) pixel &= 0xFFFFFF;  // BGRA in memory is 0xAARRGGBB
     return picture;
 }
+
+}  // namespace
 
 GdiBitmap bitmapFromPicture(const Picture& picture) {
     BITMAPINFO info = topDown32(picture.width, picture.height);
@@ -63,7 +64,7 @@ std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::grab(const ScreenRect& rect, 
         const Selection selected(memory.get(), bitmap.get());
         if (!BitBlt(memory.get(), 0, 0, width, height, display.get(), rect.left, rect.top, SRCCOPY)) return nullptr;
     }
-    Picture picture = readBitmapPixels(bitmap.get(), width, height);
+    Picture picture = readBitmapPixels(display.get(), bitmap.get(), width, height);
     if (picture.pixels.empty()) return nullptr;
     return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
 }

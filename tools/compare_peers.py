@@ -87,7 +87,7 @@ class X:
 
 
 class SavedFiles:
-    """Notes when each new file appears in the folder (renamed into place)."""
+    """Notes when each new picture file in the folder has been written and closed."""
 
     def __init__(self, folder):
         self.process = subprocess.Popen(["inotifywait", "-m", "-q", "-e", "moved_to", "-e", "close_write",

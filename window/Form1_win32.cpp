@@ -27,9 +27,13 @@ constexpr ULONGLONG clearWaitLimit = 500;           // ms
 // the restore (longer than openbox's restore animation, about 170 ms).
 constexpr int maxRestoreKicks = 3;
 constexpr ULONGLONG restoreAnimationAllowance = 400;  // ms
-// What lies beneath the window needs a moment to be drawn again; after this long,
-// an area that has stopped changing for a while counts as clear even if what lies
-// beneath happens to match many of the window's pixels.
+// The area counts as clear once it has stopped changing with at most 1 in
+// `settledShare` of its pixels still as the window drew them (what lies beneath
+// matches a few by chance). Content that matches many more still counts as clear
+// once it has had `redrawAllowance` to be drawn and has stayed unchanged for
+// `unchangedLength`, with at most 1 in `chanceShare` so.
+constexpr std::size_t settledShare = 20;
+constexpr std::size_t chanceShare = 4;
 constexpr ULONGLONG redrawAllowance = 30;           // ms
 constexpr ULONGLONG unchangedLength = 25;           // ms
 // Client points that show the window's ground at both heights: the gaps between
@@ -527,9 +531,6 @@ void Form1Window::waitUntilClear() {
     Picture previous;
     ULONGLONG unchangedSince = 0;
     Win32ScreenGrabber grabber;
-    // Clear means the area has stopped changing with at most 1% of its pixels still
-    // as the window drew them; or, once it has had time to be drawn again, that it
-    // has stayed unchanged with at most a quarter of them so (the rest by chance).
     while (GetTickCount64() < deadline) {
         const auto now = grabber.grab(area, DisplayForm::NoDevice);
         if (!now) break;
@@ -543,9 +544,9 @@ void Form1Window::waitUntilClear() {
         std::size_t stillOwn = 0;
         for (std::size_t i = 0; i < current.pixels.size(); ++i) stillOwn += current.pixels[i] == ownPixels_.pixels[i];
         const std::size_t pixels = current.pixels.size();
-        if (!changed && stillOwn * 100 <= pixels) break;
+        if (!changed && stillOwn * settledShare <= pixels) break;
         if (time - minimisedAt_ >= redrawAllowance && time - unchangedSince >= unchangedLength &&
-            stillOwn * 4 <= pixels) {
+            stillOwn * chanceShare <= pixels) {
             break;
         }
         Sleep(1);

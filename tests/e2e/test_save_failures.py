@@ -1,6 +1,8 @@
 """Saves that fail: the user is told in a message, and the program keeps
-running, so that the next snapshot into a usable folder works."""
+running, so that the next snapshot into a usable folder works. And a file of
+an earlier run is never written over."""
 
+import datetime
 import os
 import unittest
 
@@ -65,6 +67,29 @@ class SaveFailureTest(DesktopTestCase):
                 self.assertSaveFails(program, user_id)
                 self.assertEqual(self.saved_files(), [])
         self.assertGoodSnapshot(program, good, 0)
+
+    def test_a_file_of_an_earlier_run_is_kept_and_the_next_number_taken(self):
+        viewer = self.start_viewer("alice", (20, 20))
+        program = self.start_program()
+        program.new_cam("alice")
+        # Number 0 under every stamp the click can carry.
+        now = datetime.datetime.now()
+        earlier = {}
+        for second in range(-2, 30):
+            stamp = (now + datetime.timedelta(seconds=second)).strftime("%m-%d-%Y %H-%M-%S")
+            name = f"alice-{stamp} 0.bmp"
+            earlier[name] = f"an earlier run's {name}".encode()
+            with open(os.path.join(self.save_dir, name), "wb") as f:
+                f.write(earlier[name])
+        files = self.snapshot(program, len(earlier) + 1)
+        new = [name for name in files if name not in earlier]
+        self.assertEqual(len(new), 1, new)
+        self.assertTrue(new[0].endswith(" 1.bmp"), new[0])
+        self.assertSamePicture(self.read_saved(new[0]), viewer.camera_picture(self.desktop.screenshot(), REGULAR),
+                               new[0])
+        for name, content in earlier.items():
+            with open(os.path.join(self.save_dir, name), "rb") as f:
+                self.assertEqual(f.read(), content, name)
 
 
 if __name__ == "__main__":
