@@ -5,7 +5,7 @@
 //   desktop_probe window TITLE [--class CLASS] [--wait MS]
 //       the first top-level window with that title (and class): handle, class,
 //       outer rectangle, client rectangle in screen coordinates, style, extended
-//       style, topmost, iconic, visible, enabled
+//       style, topmost, iconic, visible, enabled, foreground
 //   desktop_probe list TITLE [--class CLASS]
 //       every top-level window with that title (and class), described as above
 //   desktop_probe gone TITLE [--class CLASS] [--wait MS]
@@ -165,7 +165,8 @@ Json describe(HWND window) {
         .flag("topmost", (exStyle & WS_EX_TOPMOST) != 0)
         .flag("iconic", IsIconic(window) != 0)
         .flag("visible", IsWindowVisible(window) != 0)
-        .flag("enabled", IsWindowEnabled(window) != 0);
+        .flag("enabled", IsWindowEnabled(window) != 0)
+        .flag("foreground", GetForegroundWindow() == window);
     return json;
 }
 

@@ -24,7 +24,8 @@ constexpr UINT restoreWatchInterval = 10;           // ms
 constexpr ULONGLONG restoreWatchLength = 1000;      // ms
 constexpr ULONGLONG clearWaitLimit = 500;           // ms
 // How often a restore the window manager dropped is redone, and how long after
-// the restore (longer than openbox's restore animation, about 170 ms).
+// the restore (longer than any restore animation of a window manager, about 170 ms
+// with openbox's).
 constexpr int maxRestoreKicks = 3;
 constexpr ULONGLONG restoreAnimationAllowance = 400;  // ms
 // The area counts as clear once it has stopped changing with at most 1 in
@@ -514,14 +515,11 @@ void Form1Window::minimise(const ScreenRect& keepClear) {
     }
     minimisedAt_ = GetTickCount64();
     restoreKicksLeft_ = maxRestoreKicks;
-    if (mustClear_) {
-        // Hidden first, the window leaves the screen at once instead of through the
-        // window manager's minimise animation; restore puts it back in its place,
-        // since a window manager places a window shown again as it likes.
-        placeBeforeHiding_ = window;
-        ShowWindow(hwnd_, SW_HIDE);
-    }
     ShowWindow(hwnd_, SW_MINIMIZE);
+    // Hidden as well, the window leaves the screen at once instead of through the
+    // window manager's minimise animation. (Hidden before minimising, it would be
+    // shown again as a new minimised window, which the window manager places anew.)
+    if (mustClear_) ShowWindow(hwnd_, SW_HIDE);
 }
 
 void Form1Window::waitUntilClear() {
@@ -555,13 +553,18 @@ void Form1Window::waitUntilClear() {
 }
 
 void Form1Window::restore() {
-    ShowWindow(hwnd_, SW_RESTORE);
-    if (const auto place = std::exchange(placeBeforeHiding_, std::nullopt)) {
-        SetWindowPos(hwnd_, nullptr, place->left, place->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
+    bringBack();
     restoredAt_ = GetTickCount64();
     restoreWatchUntil_ = restoredAt_ + restoreWatchLength;
     SetTimer(hwnd_, restoreWatchTimer, restoreWatchInterval, nullptr);
+}
+
+void Form1Window::bringBack() {
+    // Hidden before it is restored, the minimised window is shown anew at its place
+    // instead of through the window manager's restore animation (some 170 ms with
+    // openbox's, against 12).
+    ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(hwnd_, SW_RESTORE);
 }
 
 bool Form1Window::showsOnScreen() const {
@@ -581,13 +584,13 @@ void Form1Window::watchRestore() {
     // believes it shown. Bring the window back in either case; a topmost window
     // that does not show on the screen is the second.
     if (IsIconic(hwnd_)) {
-        ShowWindow(hwnd_, SW_RESTORE);
+        bringBack();
     } else if (restoreKicksLeft_ > 0 && GetTickCount64() - restoredAt_ >= restoreAnimationAllowance &&
                (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) && GetForegroundWindow() == hwnd_ &&
                !showsOnScreen()) {
         --restoreKicksLeft_;
         ShowWindow(hwnd_, SW_MINIMIZE);
-        ShowWindow(hwnd_, SW_RESTORE);
+        bringBack();
     }
     if (GetTickCount64() >= restoreWatchUntil_) KillTimer(hwnd_, restoreWatchTimer);
 }

@@ -76,6 +76,7 @@ private:
     void mouseUp(Control control, bool leftButton, bool inside);
     void command(Control control);
     bool dispatch(MSG& message);
+    void bringBack();
     bool showsOnScreen() const;
     void watchRestore();
 
@@ -110,7 +111,6 @@ private:
     ULONGLONG minimisedAt_ = 0;
     int restoreKicksLeft_ = 0;
     ULONGLONG restoredAt_ = 0;
-    std::optional<RECT> placeBeforeHiding_;
     ULONGLONG restoreWatchUntil_ = 0;
 };
 

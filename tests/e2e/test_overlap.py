@@ -1,5 +1,6 @@
 """The program's own window over the viewer's camera rectangle: the snapshot
-must show the viewer alone, as the screen shows it with the program away."""
+must show the viewer alone, as the screen shows it with the program away, and
+the window comes back where it was, on top and active."""
 
 import unittest
 
@@ -16,8 +17,12 @@ class OverlapTest(DesktopTestCase):
         self.assertNotEqual(covered.pixels, expected.pixels, "the program's window does not cover the camera")
 
         program.new_cam("overlapped")
+        before = program.info()
         for count in (1, 2):
             files = self.snapshot(program, count)
+            after = program.wait_restored()
+            self.assertEqual(after["rect"], before["rect"], "the window came back elsewhere")
+            self.assertTrue(after["topmost"] and after["foreground"], f"not on top and active: {after}")
         for name in files:
             with self.subTest(file=name):
                 self.assertSamePicture(self.read_saved(name), expected, name)
