@@ -35,13 +35,8 @@
 
 #include "capture/BmpFile.h"
 #include "capture/Snapshot.h"
-#include "capture/desktop_win32.h"
-#include "services/WinVersion_win32.h"
-#include "services/alwaysontop_win32.h"
-#include "services/folderBrowser_win32.h"
 #include "tools/test_picture.h"
-#include "window/Form1_win32.h"
-#include "window/shell_win32.h"
+#include "window/Win32Desktop_win32.h"
 
 namespace {
 
@@ -638,26 +633,16 @@ int wmain(int argc, wchar_t** argv) {
 
     ShotLog log;
     Form1Window window(GetModuleHandleW(nullptr));
+    Win32Desktop real(window);
     TimedView view(window, log);
-    Win32WindowLookup realWindows;
-    Win32ScreenGrabber realGrabber;
-    Win32Clipboard realClipboard(window.window());
-    Win32FileStore realFiles;
-    TimedWindowLookup windows(realWindows, log);
-    Win32ScreenMetrics screen;
-    TimedGrabber grabber(realGrabber, log);
-    TimedClipboard clipboard(realClipboard, log);
-    TimedFileStore files(realFiles, log);
-    Win32Clock clock;
+    TimedWindowLookup windows(real.windows, log);
+    TimedGrabber grabber(real.grabber, log);
+    TimedClipboard clipboard(real.clipboard, log);
+    TimedFileStore files(real.files, log);
     ScriptedDialogs dialogs(options.id);
     BenchFolders specialFolders(folder);
-    Win32OsVersionSource osVersion;
-    Win32TopmostBand topmost;
-    Win32FolderDialog folderDialog;
-    Win32Shell shell;
-
-    Form1 form(Form1Ports{view, CapturePorts{view, windows, screen, grabber, clipboard, files, clock, dialogs},
-                          specialFolders, osVersion, topmost, folderDialog, shell});
+    Form1 form(Form1Ports{view, CapturePorts{view, windows, real.screen, grabber, clipboard, files, real.clock, dialogs},
+                          specialFolders, real.osVersion, real.topmost, real.folderDialog, real.shell});
     window.attach(form);
     form.Form_Load();
     window.show();

@@ -4,35 +4,19 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "capture/desktop_win32.h"
-#include "services/WinVersion_win32.h"
-#include "services/alwaysontop_win32.h"
-#include "services/folderBrowser_win32.h"
-#include "window/Form1_win32.h"
-#include "window/ShellFolders_win32.h"
-#include "window/dialogs_win32.h"
-#include "window/shell_win32.h"
+#include "window/Win32Desktop_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace skl;
     OleInitialize(nullptr);  // the shell's folder dialog needs it on this thread
 
     Form1Window view(instance);
-    Win32WindowLookup windows;
-    Win32ScreenMetrics screen;
-    Win32ScreenGrabber grabber;
-    Win32Clipboard clipboard(view.window());
-    Win32FileStore files;
-    Win32Clock clock;
-    Win32Dialogs dialogs(view.window());
-    Win32SpecialFolders specialFolders;
-    Win32OsVersionSource osVersion;
-    Win32TopmostBand topmost;
-    Win32FolderDialog folderDialog;
-    Win32Shell shell;
-
-    Form1 form(Form1Ports{view, CapturePorts{view, windows, screen, grabber, clipboard, files, clock, dialogs},
-                          specialFolders, osVersion, topmost, folderDialog, shell});
+    Win32Desktop desktop(view);
+    Form1 form(Form1Ports{view,
+                          CapturePorts{view, desktop.windows, desktop.screen, desktop.grabber, desktop.clipboard,
+                                       desktop.files, desktop.clock, desktop.dialogs},
+                          desktop.specialFolders, desktop.osVersion, desktop.topmost, desktop.folderDialog,
+                          desktop.shell});
     view.attach(form);
     form.Form_Load();
     view.show();

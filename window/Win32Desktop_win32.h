@@ -1,0 +1,34 @@
+#pragma once
+// The real desktop behind the main window: one Win32 implementation of each
+// platform interface that the window's handlers talk to.
+
+#include "capture/desktop_win32.h"
+#include "services/WinVersion_win32.h"
+#include "services/alwaysontop_win32.h"
+#include "services/folderBrowser_win32.h"
+#include "window/Form1_win32.h"
+#include "window/ShellFolders_win32.h"
+#include "window/dialogs_win32.h"
+#include "window/shell_win32.h"
+
+namespace skl {
+
+struct Win32Desktop {
+    // The clipboard and the dialogs belong to the main window.
+    explicit Win32Desktop(Form1Window& window) : clipboard(window.window()), dialogs(window.window()) {}
+
+    Win32WindowLookup windows;
+    Win32ScreenMetrics screen;
+    Win32ScreenGrabber grabber;
+    Win32Clipboard clipboard;
+    Win32FileStore files;
+    Win32Clock clock;
+    Win32Dialogs dialogs;
+    Win32SpecialFolders specialFolders;
+    Win32OsVersionSource osVersion;
+    Win32TopmostBand topmost;
+    Win32FolderDialog folderDialog;
+    Win32Shell shell;
+};
+
+}  // namespace skl
