@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The soak, run by hand (about 15 minutes): 2,000 snapshots (or $1) in one run
+# The soak, run by hand (about 3 minutes): 2,000 snapshots (or $1) in one run
 # of the benchmark program, Regular and Small Size alternating, the viewer
 # showing a new frame before every shot. Every file is checked pixel for pixel
 # against the viewer's picture when saved and again at the end (all present,
