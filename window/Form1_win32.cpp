@@ -24,8 +24,8 @@ constexpr UINT restoreWatchInterval = 10;           // ms
 constexpr ULONGLONG restoreWatchLength = 1000;      // ms
 constexpr ULONGLONG clearWaitLimit = 500;           // ms
 // How often a restore the window manager dropped is redone, and how long after
-// the restore (longer than any restore animation of a window manager, about 170 ms
-// with openbox's).
+// the restore: longer than a restore animation (openbox's takes about 170 ms), for
+// a window manager that animates a window shown anew.
 constexpr int maxRestoreKicks = 3;
 constexpr ULONGLONG restoreAnimationAllowance = 400;  // ms
 // The area counts as clear once it has stopped changing with at most 1 in
