@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ libgtest-dev
+  cmake ninja-build g++ libgtest-dev googletest
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
@@ -12,6 +12,9 @@ packages=(
   fonts-liberation
   maim scrot inotify-tools
   python3
+  # The Linux/X11 edition: Qt 6 Widgets, xcb, the fuzzer's clang, the package tools.
+  qt6-base-dev libxcb1-dev libxcb-ewmh-dev libxcb-shm0-dev pkg-config
+  clang libclang-rt-14-dev dpkg-dev
 )
 
 sudo_cmd=()

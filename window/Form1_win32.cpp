@@ -513,7 +513,7 @@ void Form1Window::minimise(const ScreenRect& keepClear) {
             mustClear_ = overlap;
         }
     }
-    minimisedAt_ = GetTickCount64();
+    minimisedAt_ = static_cast<ULONGLONG>(Win32Clock().monotonicMilliseconds());
     restoreKicksLeft_ = maxRestoreKicks;
     ShowWindow(hwnd_, SW_MINIMIZE);
     // Hidden as well, the window leaves the screen at once instead of through the
@@ -529,11 +529,11 @@ void Form1Window::waitUntilClear() {
     Picture previous;
     ULONGLONG unchangedSince = 0;
     Win32ScreenGrabber grabber;
-    while (GetTickCount64() < deadline) {
+    while (static_cast<ULONGLONG>(Win32Clock().monotonicMilliseconds()) < deadline) {
         const auto now = grabber.grab(area, DisplayForm::NoDevice);
         if (!now) break;
         const Picture& current = now->picture();
-        const ULONGLONG time = GetTickCount64();
+        const ULONGLONG time = static_cast<ULONGLONG>(Win32Clock().monotonicMilliseconds());
         const bool changed = current != previous;
         if (changed) {
             previous = current;
@@ -554,7 +554,7 @@ void Form1Window::waitUntilClear() {
 
 void Form1Window::restore() {
     bringBack();
-    restoredAt_ = GetTickCount64();
+    restoredAt_ = static_cast<ULONGLONG>(Win32Clock().monotonicMilliseconds());
     restoreWatchUntil_ = restoredAt_ + restoreWatchLength;
     SetTimer(hwnd_, restoreWatchTimer, restoreWatchInterval, nullptr);
 }
@@ -585,14 +585,14 @@ void Form1Window::watchRestore() {
     // that does not show on the screen is the second.
     if (IsIconic(hwnd_)) {
         bringBack();
-    } else if (restoreKicksLeft_ > 0 && GetTickCount64() - restoredAt_ >= restoreAnimationAllowance &&
+    } else if (restoreKicksLeft_ > 0 && static_cast<ULONGLONG>(Win32Clock().monotonicMilliseconds()) - restoredAt_ >= restoreAnimationAllowance &&
                (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) && GetForegroundWindow() == hwnd_ &&
                !showsOnScreen()) {
         --restoreKicksLeft_;
         ShowWindow(hwnd_, SW_MINIMIZE);
         bringBack();
     }
-    if (GetTickCount64() >= restoreWatchUntil_) KillTimer(hwnd_, restoreWatchTimer);
+    if (static_cast<ULONGLONG>(Win32Clock().monotonicMilliseconds()) >= restoreWatchUntil_) KillTimer(hwnd_, restoreWatchTimer);
 }
 
 }  // namespace skl
