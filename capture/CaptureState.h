@@ -14,6 +14,7 @@ using WindowHandle = std::int32_t;
 struct ScreenPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
+    bool operator==(const ScreenPoint&) const = default;
 };
 
 struct ScreenRect {
@@ -33,6 +34,7 @@ struct WindowPlacement {
     ScreenPoint minPosition;
     ScreenPoint maxPosition;
     ScreenRect normalPosition;
+    bool operator==(const WindowPlacement&) const = default;
 };
 static_assert(sizeof(WindowPlacement) == WindowPlacement::recordSize);
 
@@ -56,6 +58,8 @@ struct CaptureState {
     bool snapshotRunning = false;
     // Every number of the 16-bit counter has been used in this run.
     bool numbersUsedUp = false;
+
+    bool operator==(const CaptureState&) const = default;
 };
 
 }  // namespace skl

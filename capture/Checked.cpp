@@ -14,6 +14,11 @@ std::optional<std::int32_t> roundToInt32(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
+double twipsPerPixelAt(int dotsPerInch) {
+    if (dotsPerInch <= 0) return 15.0;
+    return static_cast<double>(1440.0F / static_cast<float>(dotsPerInch));
+}
+
 std::optional<std::int32_t> pixelsToTwips(std::int32_t pixels, double twipsPerPixel) {
     return roundToInt32(static_cast<double>(pixels) * twipsPerPixel);
 }

@@ -25,6 +25,11 @@ inline std::optional<std::int32_t> checkedSub(std::int32_t a, std::int32_t b) {
 // is not finite or does not fit a 32-bit signed integer.
 std::optional<std::int32_t> roundToInt32(double value);
 
+// The screen's twips per pixel at its logical resolution: a single-precision value,
+// as the screen reports it, widened for the arithmetic done with it. A screen that
+// reports no resolution counts as the standard 96 dots per inch.
+double twipsPerPixelAt(int dotsPerInch);
+
 // pixels x twipsPerPixel, rounded; empty on a non-finite or out-of-range result.
 std::optional<std::int32_t> pixelsToTwips(std::int32_t pixels, double twipsPerPixel);
 

@@ -20,8 +20,4 @@ inline Text cutAtNul(const Text& text) {
     return text.substr(0, text.find(L'\0'));
 }
 
-inline bool endsWithBackslash(const Text& text) {
-    return !text.empty() && text.back() == L'\\';
-}
-
 }  // namespace skl

@@ -1,3 +1,4 @@
+#include "capture/Checked.h"
 #include "capture/desktop_win32.h"
 
 namespace skl {
@@ -22,8 +23,7 @@ bool Win32WindowLookup::readPlacement(WindowHandle window, WindowPlacement& plac
 namespace {
 double twipsPerPixel(int axis) {
     const WindowDc screen(nullptr);
-    const int dotsPerInch = screen ? GetDeviceCaps(screen.get(), axis) : 0;
-    return dotsPerInch > 0 ? 1440.0 / dotsPerInch : 15.0;
+    return twipsPerPixelAt(screen ? GetDeviceCaps(screen.get(), axis) : 0);
 }
 }  // namespace
 

@@ -641,7 +641,7 @@ int wmain(int argc, wchar_t** argv) {
     TimedFileStore files(real.files, log);
     ScriptedDialogs dialogs(options.id);
     BenchFolders specialFolders(folder);
-    Form1 form(Form1Ports{view, CapturePorts{view, windows, real.screen, grabber, clipboard, files, real.clock, dialogs},
+    Form1 form(Form1Ports{L'\\', view, CapturePorts{view, windows, real.screen, grabber, clipboard, files, real.clock, dialogs},
                           specialFolders, real.osVersion, real.topmost, real.folderDialog, real.shell});
     window.attach(form);
     form.Form_Load();
@@ -742,17 +742,16 @@ int wmain(int argc, wchar_t** argv) {
         form.Picture1_Click();
         const double returned = nowMs();
         const auto back = waitUntilBack(window, *probe);
-        // Give the window's restore watch its time; the window manager may still
-        // carry out the minimise after the restore.
+        // The window must stay back: a window manager may still carry out the
+        // minimise after the restore, which would leave the window minimised.
+        bool undone = false;
         const double settleUntil = nowMs() + options.settleMs;
-        while (nowMs() < settleUntil) {
+        while (nowMs() < settleUntil && !undone) {
             window.yieldToEvents();
-            if (IsIconic(window.window())) {
-                ++undoneRestores;
-                waitUntilBack(window, *probe);
-            }
+            undone = IsIconic(window.window()) || !IsWindowVisible(window.window());
             Sleep(1);
         }
+        if (undone) ++undoneRestores;
 
         if (!files.lastWritten.empty() && log.happened(Call::grab)) {
             const double captureStages = log.length(Call::grab) + log.length(Call::clipboard) +
@@ -783,6 +782,8 @@ int wmain(int argc, wchar_t** argv) {
             fault = "a message was shown";
         } else if (files.lastWritten.empty()) {
             fault = "no file was saved";
+        } else if (undone) {
+            fault = "the window was minimised again after it came back";
         } else if (!back) {
             RECT rect;
             GetWindowRect(window.window(), &rect);
@@ -830,7 +831,7 @@ int wmain(int argc, wchar_t** argv) {
     printResources("after the last snapshot", after);
     std::printf("(sys: GetGuiResources; GDI live: live entries of the GDI handle table; windows: this process's "
                 "windows; WS: working set; private: PrivateUsage, or the host's RssAnon where that is not counted)\n");
-    std::printf("\nrestores undone by the window manager and redone by the restore watch: %d\n", undoneRestores);
+    std::printf("\nrestores undone by the window manager (the window minimised or hidden again after it came back): %d\n", undoneRestores);
 
     if (options.soak) {
         const int folderFaults = checkSoakFolder(folder, saved, client);

@@ -28,8 +28,9 @@ void Form1::Form_Load() {
     state_.isExpanded = 1;
     state_.shotCounter = 0;
     // The looked-up text is cut at its NUL (the label keeps nothing after one) and
-    // always followed by a backslash.
-    state_.saveFolder = cutAtNul(GetSpecialFolderPath(ports_.specialFolders, view.hWnd(), CSIDL_DESKTOPDIRECTORY)) + L"\\";
+    // always followed by a separator.
+    state_.saveFolder =
+        cutAtNul(GetSpecialFolderPath(ports_.specialFolders, view.hWnd(), CSIDL_DESKTOPDIRECTORY)) + ports_.folderSeparator;
     view.setFolderCaption(folderLabelFor(state_.saveFolder));
     state_.osTag = osTagOf(GetWindowsVersion(ports_.osVersion));
     Option1_Click();  // selects the option of the detected family
@@ -76,7 +77,7 @@ void Form1::pick_MouseUp() {
     if (chosen.empty()) {
         state_.saveFolder = previous;
     } else {
-        state_.saveFolder = endsWithBackslash(chosen) ? chosen : chosen + L"\\";
+        state_.saveFolder = chosen.back() == ports_.folderSeparator ? chosen : chosen + ports_.folderSeparator;
     }
     ports_.view.setFolderCaption(folderLabelFor(state_.saveFolder));
     showReleased(Pair::pick);
@@ -85,6 +86,14 @@ void Form1::pick_MouseUp() {
 void Form1::showSwitch(Pair pair, std::int16_t index) {
     ports_.view.setVisible(pair, index, true);
     ports_.view.setVisible(pair, index == 0 ? 1 : 0, false);
+}
+
+void Form1::pressCancelled(Pair pair) {
+    if (pair == Pair::prev) {
+        showSwitch(Pair::prev, state_.isExpanded != 0 ? 0 : 1);
+    } else {
+        showReleased(pair);
+    }
 }
 
 void Form1::prev_MouseUp() {

@@ -9,12 +9,10 @@
 #include "services/WinVersion.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
+#include "window/PictureControls.h"
 #include "window/ShellFolders.h"
 
 namespace skl {
-
-// The button pairs: index 0 and 1 on the same spot, one visible at a time.
-enum class Pair { directions, newcam, pick, prev, ontop };
 
 // What the handlers need of the window and its controls, beyond the capture's part.
 class Form1View : public CaptureWindow {
@@ -36,6 +34,8 @@ public:
 };
 
 struct Form1Ports {
+    // What ends a folder's path on this platform's file system: "\\" or "/".
+    wchar_t folderSeparator;
     Form1View& view;
     CapturePorts capture;
     SpecialFolders& specialFolders;
@@ -76,6 +76,9 @@ public:
     void optSize_Click();
     void brellow_Click();
     void xit_Click();
+    // A press on a pair whose release never came (the window lost the mouse): the
+    // pair shows its look at rest again, and its command does not run.
+    void pressCancelled(Pair pair);
 
 private:
     void showPressed(Pair pair);

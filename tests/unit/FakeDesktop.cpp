@@ -50,7 +50,7 @@ CapturePorts FakeDesktop::capturePorts() {
 }
 
 Form1Ports FakeDesktop::form1Ports() {
-    return Form1Ports{*this, capturePorts(), *this, *this, *this, *this, *this};
+    return Form1Ports{folderSeparator, *this, capturePorts(), *this, *this, *this, *this, *this};
 }
 
 WindowHandle FakeDesktop::openViewer(const Text& title, ScreenPoint corner) {
@@ -104,6 +104,7 @@ void FakeDesktop::showPreview(const Picture& picture) {
 
 void FakeDesktop::setVisible(Pair pair, std::int16_t index, bool isShown) {
     visible[{pair, index}] = isShown;
+    if (face) face->setVisible(pair, index, isShown);
     log(L"setVisible", pairName(pair) + (L" " + std::to_wstring(index)) + (isShown ? L" shown" : L" hidden"));
 }
 

@@ -12,6 +12,7 @@
 #include "capture/Ports.h"
 #include "capture/Snapshot.h"
 #include "window/Form1.h"
+#include "window/WindowFace.h"
 
 namespace skl::test {
 
@@ -68,10 +69,13 @@ public:
     std::optional<Text> folderDialogBuffer;  // empty: Cancel
     std::optional<Text> desktopPath = Text{LR"(C:\Users\alice\Desktop)"};
     OsVersion osVersion{5, 1, 2600, 2};
+    wchar_t folderSeparator = L'\\';
     // Runs right after a call is logged, inside it: lets a test look at or act on the
     // program's state at that moment (a click during the yield, a look at a button
     // while its dialog is open).
     std::function<void(const Call&)> onCall;
+    // The face a window toolkit keeps in step with the pictures it shows, if any.
+    WindowFace* face = nullptr;
 
     // --- What happened ------------------------------------------------------------
     std::vector<Call> calls;

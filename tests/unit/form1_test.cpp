@@ -134,6 +134,25 @@ TEST_F(Form1Test, PickFolderAddsOneBackslashExceptAfterARoot) {
     EXPECT_EQ(form.state().saveFolder, LR"(C:\)");
 }
 
+TEST(Form1Folders, PlatformSeparatorEndsEveryFolder) {
+    FakeDesktop desk;
+    desk.folderSeparator = L'/';
+    desk.desktopPath = L"/home/alice/Desktop";
+    Form1 form(desk.form1Ports());
+    form.Form_Load();
+    EXPECT_EQ(form.state().saveFolder, L"/home/alice/Desktop/");
+    desk.folderDialogBuffer = L"/media/pics";
+    form.pick_MouseUp();
+    EXPECT_EQ(form.state().saveFolder, L"/media/pics/");
+    desk.folderDialogBuffer = L"/";
+    form.pick_MouseUp();
+    EXPECT_EQ(form.state().saveFolder, L"/");
+    desk.desktopPath.reset();
+    Form1 nowhere(desk.form1Ports());
+    nowhere.Form_Load();
+    EXPECT_EQ(nowhere.state().saveFolder, L"/");
+}
+
 TEST_F(Form1Test, CancelOrAChoiceWithoutPathKeepsTheFolderAndRewritesTheLabel) {
     form.Form_Load();
     const Text before = form.state().saveFolder;

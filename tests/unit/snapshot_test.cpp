@@ -89,6 +89,55 @@ TEST_F(SnapshotTest, ViewerThatClosesBeforeThePlacementQueryCountsAsNotFound) {
     EXPECT_TRUE(desk.messages.empty());
 }
 
+TEST_F(SnapshotTest, RefusalAndNotFoundLeaveEveryOtherVariableAsItWas) {
+    // A state in which every variable holds a value of its own: one snapshot taken.
+    desk.openViewer(L"Webcam for alice", {100, 50});
+    newCam(L"alice");
+    click();
+    ASSERT_EQ(state.shotCounter, 1);
+    ASSERT_NE(state.stampText, L"");
+    ASSERT_NE(state.grabLeft, 0);
+    const CaptureState before = state;
+
+    desk.idLabel = L"Capture Who?";
+    click();
+    EXPECT_EQ(state, before) << "a refused click changed the capture state";
+
+    newCam(L"bob");
+    CaptureState expected = state;
+    click();
+    ASSERT_EQ(desk.idLabel, L"Not Found");
+    expected.camHwnd = 0;
+    EXPECT_EQ(state, expected) << "a click without a viewer changed more than the window handle";
+
+    desk.closeBeforePlacement(desk.openViewer(L"Webcam for carol", {300, 300}));
+    newCam(L"carol");
+    expected = state;
+    click();
+    ASSERT_EQ(desk.idLabel, L"Not Found");
+    EXPECT_EQ(state, expected) << "a viewer gone before its placement changed more than the window handle";
+}
+
+TEST_F(SnapshotTest, MinimisedOrMaximisedViewerIsGrabbedAtItsRestoredCorner) {
+    const WindowHandle viewer = desk.openViewer(L"Webcam for max", {100, 50});
+    WindowPlacement& placement = desk.placements.at(viewer);
+    placement.minPosition = {-32000, -32000};
+    placement.maxPosition = {-4, -4};
+    newCam(L"max");
+    for (const std::int32_t shown : {2 /* minimised */, 3 /* maximised */}) {
+        placement.showCmd = shown;
+        SCOPED_TRACE(shown);
+        desk.previewPicture.reset();
+        click();
+        EXPECT_EQ(state.leftTwips, 1500);
+        EXPECT_EQ(state.topTwips, 750);
+        EXPECT_EQ(state.grabLeft, 126);
+        EXPECT_EQ(state.grabTop, 94);
+        ASSERT_TRUE(desk.previewPicture);
+        EXPECT_EQ(desk.previewPicture->at(0, 0), positionPixel(126, 94));
+    }
+}
+
 // --- A snapshot that succeeds ----------------------------------------------------
 
 TEST_F(SnapshotTest, FoundViewerIsGrabbedPreviewedSavedAndCounted) {

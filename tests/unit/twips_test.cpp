@@ -71,6 +71,15 @@ TEST(Twips, RoundTripReturnsEveryPixelForCommonFactors) {
     }
 }
 
+TEST(Twips, FactorIsTheScreensSinglePrecisionValue) {
+    EXPECT_EQ(twipsPerPixelAt(96), 15.0);
+    EXPECT_EQ(twipsPerPixelAt(120), 12.0);
+    EXPECT_EQ(twipsPerPixelAt(144), 10.0);
+    EXPECT_EQ(twipsPerPixelAt(110), static_cast<double>(1440.0F / 110.0F));
+    EXPECT_NE(twipsPerPixelAt(110), 1440.0 / 110.0);
+    EXPECT_EQ(twipsPerPixelAt(0), 15.0);
+}
+
 TEST(Twips, OutOfRangeAndZeroFactorGiveNoValue) {
     EXPECT_EQ(pixelsToTwips(INT32_MAX, 15.0), std::nullopt);
     EXPECT_EQ(pixelsToTwips(-200'000'000, 15.0), std::nullopt);

@@ -1,0 +1,203 @@
+// How presses and releases on the main window reach the handlers: a click only
+// where the press began, a pressed control keeps every press and release, and a
+// lost mouse leaves no button looking pressed.
+
+#include <gtest/gtest.h>
+
+#include "FakeDesktop.h"
+#include "window/PointerRouter.h"
+
+namespace skl::test {
+namespace {
+
+// Client points at 96 dots per inch: the middle of each control, and places
+// that take no clicks.
+constexpr PixelPoint smiley{16, 15}, newCam{275, 15}, pickFolder{211, 15}, exitButton{320, 15};
+constexpr PixelPoint preview{211, 43}, directions{275, 43}, onTop{320, 43}, banner{170, 361};
+constexpr PixelPoint ground{3, 40}, plate{100, 15}, previewPicture{100, 200}, outside{-40, 500};
+
+class RecordedCapture final : public MouseCapture {
+public:
+    void captureMouse() override { held = true; }
+    void releaseMouse() override { held = false; }
+    bool held = false;
+};
+
+class PointerRouterTest : public testing::Test {
+protected:
+    PointerRouterTest() {
+        desk.face = &face;
+        form.Form_Load();
+        desk.calls.clear();
+    }
+
+    void clickAt(PixelPoint at, MouseButton button = MouseButton::left) {
+        router.press(button, at);
+        router.release(button, at);
+    }
+    void drag(PixelPoint from, PixelPoint to) {
+        router.press(MouseButton::left, from);
+        router.release(MouseButton::left, to);
+    }
+    // What the handlers did: dialogs, snapshots, switches and exit.
+    std::vector<Text> commands() const {
+        return desk.callNames({L"messageBox", L"inputBox", L"showFolderDialog", L"findWindow", L"setTopmost",
+                               L"setOuterHeightTwips", L"openAddress", L"unload"});
+    }
+
+    FakeDesktop desk;
+    WindowFace face{15.0};
+    Form1 form{desk.form1Ports()};
+    RecordedCapture capture;
+    PointerRouter router{form, face, capture};
+};
+
+using Names = std::vector<Text>;
+
+TEST_F(PointerRouterTest, EachControlRunsItsCommandOnAClickOnIt) {
+    desk.inputAnswers = {L"alice"};
+    clickAt(newCam);
+    clickAt(smiley);  // no viewer: Not Found
+    clickAt(onTop);
+    clickAt(preview);
+    clickAt(directions);
+    clickAt(pickFolder);
+    clickAt(banner);
+    clickAt(exitButton);
+    EXPECT_EQ(commands(), (Names{L"inputBox", L"findWindow", L"setTopmost", L"setOuterHeightTwips", L"messageBox",
+                                 L"showFolderDialog", L"openAddress", L"unload"}));
+    EXPECT_FALSE(capture.held);
+}
+
+TEST_F(PointerRouterTest, DragsOntoTheSmileyOrDirectionsRunNothing) {
+    for (const PixelPoint from : {ground, plate, previewPicture, newCam, onTop, banner}) {
+        for (const PixelPoint to : {smiley, directions}) {
+            drag(from, to);
+        }
+    }
+    // A drag that starts on New Cam ends with its MouseUp, wherever it is released.
+    EXPECT_EQ(commands(), (Names{L"inputBox", L"inputBox"}));
+}
+
+TEST_F(PointerRouterTest, ClickNeedsTheReleaseOverTheSameControlWithTheLeftButton) {
+    drag(smiley, ground);
+    drag(onTop, exitButton);
+    clickAt(smiley, MouseButton::right);
+    clickAt(onTop, MouseButton::middle);
+    EXPECT_EQ(commands(), Names{});
+    clickAt(smiley);
+    EXPECT_EQ(commands(), (Names{L"messageBox"}));  // no ID given yet
+}
+
+TEST_F(PointerRouterTest, AnyButtonPressesAndReleasesTheMouseDownButtons) {
+    desk.inputAnswers = {L"bob"};
+    router.press(MouseButton::right, newCam);
+    EXPECT_TRUE(desk.isVisible(Pair::newcam, 1));
+    router.release(MouseButton::right, newCam);
+    EXPECT_EQ(desk.idLabel, L"bob");
+    EXPECT_TRUE(desk.isVisible(Pair::newcam, 0));
+    EXPECT_FALSE(desk.isVisible(Pair::newcam, 1));
+}
+
+TEST_F(PointerRouterTest, ASecondButtonGoesToTheControlPressedFirst) {
+    desk.inputAnswers = {L"bob"};
+    router.press(MouseButton::left, newCam);
+    EXPECT_TRUE(capture.held);
+    router.press(MouseButton::right, onTop);
+    router.release(MouseButton::left, onTop);
+    EXPECT_TRUE(capture.held) << "the right button is still down";
+    EXPECT_EQ(commands(), (Names{L"inputBox"})) << "New Cam runs, On Top does not toggle";
+    EXPECT_TRUE(desk.isVisible(Pair::newcam, 0));
+    EXPECT_FALSE(desk.isVisible(Pair::newcam, 1));
+    EXPECT_EQ(desk.topmost, true);
+
+    router.release(MouseButton::right, onTop);
+    EXPECT_FALSE(capture.held);
+    EXPECT_EQ(desk.count(L"setTopmost"), 0u);
+
+    // Held on the smiley, a release elsewhere of another button clicks nothing.
+    router.press(MouseButton::left, smiley);
+    router.press(MouseButton::right, exitButton);
+    router.release(MouseButton::right, exitButton);
+    router.release(MouseButton::left, smiley);
+    EXPECT_FALSE(desk.unloaded);
+    EXPECT_EQ(desk.count(L"findWindow"), 1u);
+}
+
+TEST_F(PointerRouterTest, LostMouseLeavesNoButtonPressedAndRunsNothing) {
+    for (const PixelPoint at : {newCam, pickFolder, directions}) {
+        router.press(MouseButton::left, at);
+        router.captureLost();
+        router.release(MouseButton::left, at);
+    }
+    EXPECT_EQ(commands(), Names{});
+    for (const Pair pair : {Pair::newcam, Pair::pick, Pair::directions}) {
+        EXPECT_TRUE(desk.isVisible(pair, 0));
+        EXPECT_FALSE(desk.isVisible(pair, 1));
+    }
+
+    // Preview shows the look of the window's state again: on while expanded, off
+    // while collapsed.
+    router.press(MouseButton::left, preview);
+    EXPECT_TRUE(desk.isVisible(Pair::prev, 1));
+    router.captureLost();
+    EXPECT_TRUE(desk.isVisible(Pair::prev, 0));
+    EXPECT_FALSE(desk.isVisible(Pair::prev, 1));
+    clickAt(preview);
+    ASSERT_EQ(form.state().isExpanded, 0);
+    router.press(MouseButton::left, preview);
+    router.captureLost();
+    EXPECT_FALSE(desk.isVisible(Pair::prev, 0));
+    EXPECT_TRUE(desk.isVisible(Pair::prev, 1));
+}
+
+TEST_F(PointerRouterTest, DialogTakingTheMouseKeepsItsButtonPressedUntilItCloses) {
+    // Two buttons down on New Cam: the first release opens the input box, which
+    // takes the mouse while the other button is still down.
+    std::pair<bool, bool> looksDuringBox{};
+    desk.onCall = [&](const Call& call) {
+        if (call.what != L"inputBox") return;
+        router.captureLost();
+        looksDuringBox = {desk.isVisible(Pair::newcam, 0), desk.isVisible(Pair::newcam, 1)};
+    };
+    router.press(MouseButton::left, newCam);
+    router.press(MouseButton::right, newCam);
+    router.release(MouseButton::left, newCam);
+    router.release(MouseButton::right, newCam);  // the box had the mouse: nothing more
+    EXPECT_EQ(looksDuringBox, std::make_pair(false, true));
+    EXPECT_EQ(commands(), (Names{L"inputBox"}));
+    EXPECT_TRUE(desk.isVisible(Pair::newcam, 0));
+}
+
+TEST_F(PointerRouterTest, OnlyThePictureShowingTakesTheClick) {
+    clickAt(onTop);  // off: ontop(1) shows
+    clickAt(onTop);  // on again
+    EXPECT_EQ(desk.topmost, true);
+    EXPECT_EQ(desk.count(L"setTopmost"), 2u);
+    clickAt(outside);
+    EXPECT_EQ(commands().size(), 2u);
+}
+
+TEST(PointerRouterAtOtherResolutions, PictureButtonsTakeClicksOnTheirPicturesOnly) {
+    // At 120 dots per inch Pick Folder's place is 2715 x 60 twips, pixel (226, 5);
+    // its picture is 61 x 22 pixels, though its twips box would be 76 x 28.
+    FakeDesktop desk;
+    WindowFace face(12.0);
+    desk.face = &face;
+    Form1 form(desk.form1Ports());
+    RecordedCapture capture;
+    PointerRouter router(form, face, capture);
+    for (const PixelPoint at : {PixelPoint{226 + 61, 10}, PixelPoint{230, 5 + 22}, PixelPoint{225, 10}}) {
+        router.press(MouseButton::left, at);
+        router.release(MouseButton::left, at);
+    }
+    EXPECT_EQ(desk.count(L"showFolderDialog"), 0u);
+    for (const PixelPoint at : {PixelPoint{226, 5}, PixelPoint{226 + 60, 5 + 21}}) {
+        router.press(MouseButton::left, at);
+        router.release(MouseButton::left, at);
+    }
+    EXPECT_EQ(desk.count(L"showFolderDialog"), 2u);
+}
+
+}  // namespace
+}  // namespace skl::test
