@@ -12,7 +12,8 @@
 //       succeeds once no such window is left
 //   desktop_probe children TITLE [--class CLASS] [--wait MS]
 //       the window as above and each of its descendants: class, id, text,
-//       rectangle in screen coordinates, visible, for buttons checked, and for
+//       rectangle in screen coordinates, the part of it that its ancestors do not
+//       clip away ("shown"), visible, focused, for buttons checked, and for
 //       icon controls which system icon they show ("question", "exclamation",
 //       "information", "error", "other", or "" for none)
 //   desktop_probe watch TITLE MS
@@ -230,6 +231,26 @@ std::wstring iconName(HWND control) {
     return L"other";
 }
 
+// The part of the window that its ancestors' client areas do not clip away, in
+// screen coordinates.
+RECT shownRect(HWND window) {
+    RECT shown{};
+    GetWindowRect(window, &shown);
+    for (HWND parent = GetParent(window); parent && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD);
+         window = parent, parent = GetParent(parent)) {
+        const RECT client = clientOnScreen(parent);
+        if (!IntersectRect(&shown, &shown, &client)) return RECT{};
+    }
+    return shown;
+}
+
+// The window holding the keyboard focus in the thread that owns `window`.
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 BOOL CALLBACK describeChild(HWND child, LPARAM param) {
     auto* list = reinterpret_cast<std::string*>(param);
     RECT r{};
@@ -241,8 +262,10 @@ BOOL CALLBACK describeChild(HWND child, LPARAM param) {
         .number("id", GetDlgCtrlID(child))
         .text("text", windowText(child))
         .rect("rect", r)
+        .rect("shown", shownRect(child))
         .number("style", style)
-        .flag("visible", IsWindowVisible(child) != 0);
+        .flag("visible", IsWindowVisible(child) != 0)
+        .flag("focused", focusOf(child) == child);
     if (_wcsicmp(kind.c_str(), L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
         json.text("icon", iconName(child));
     }

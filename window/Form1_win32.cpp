@@ -286,6 +286,14 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // Another window or a dialog took the mouse.
             if (router_ && reinterpret_cast<HWND>(lParam) != hwnd_) router_->captureLost();
             return 0;
+        case WM_ACTIVATE:
+            // Another window activated while a button is held takes the press away
+            // too: the release that follows belongs to what the user turned to.
+            if (LOWORD(wParam) == WA_INACTIVE && router_) {
+                releaseMouse();
+                router_->captureLost();
+            }
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) optionClicked(static_cast<OptionId>(LOWORD(wParam)));
             return 0;

@@ -62,8 +62,9 @@ def wait_until(condition, timeout, interval=0.05, what="condition"):
 
 
 class Desktop:
-    def __init__(self, build):
+    def __init__(self, build, dots_per_inch=96):
         self.build = build
+        self.dots_per_inch = dots_per_inch
         self.root = tempfile.mkdtemp(prefix="skellimor-e2e-")
         self.home = os.path.join(self.root, "home")
         self.desktop_dir = os.path.join(self.home, "Desktop")
@@ -112,6 +113,12 @@ class Desktop:
         if result.returncode != 0:
             raise DesktopError(f"wineboot failed: {result.stderr[-2000:]}")
         self.wineboot_seconds = time.monotonic() - started
+        if self.dots_per_inch != 96:
+            # The screen's logical resolution, as a user sets it in the display settings.
+            subprocess.run([self.build.wine, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                            "/t", "REG_DWORD", "/d", str(self.dots_per_inch), "/f"],
+                           env=self.env(), check=True, capture_output=True, timeout=60)
+            subprocess.run([self.build.wineserver, "-w"], env=self.env(), check=True, timeout=60)
         # A server that outlives short gaps between programs, so that Wine's
         # service processes start once, here; it still ends by itself should
         # this harness be killed before close().

@@ -11,6 +11,7 @@ import unittest
 
 from desktop import Build, Desktop, DesktopError, wait_until
 from images import parse_bmp
+from window_face import Layout
 
 TITLE = "Morvath's Skellimor"
 DIALOG_CLASS = "#32770"
@@ -19,13 +20,12 @@ CAMERA_OFFSET = (26, 44)
 REGULAR = (322, 242)
 SMALL = (162, 122)
 
-# Click targets in the main window's client area: the middle of each control.
+# Click targets in the main window's client area at 96 dots per inch.
 SMILEY = (16, 15)
 NEW_CAM = (275, 15)
 EXIT = (320, 15)
 SMALL_SIZE = (110, 93)
 REGULAR_SIZE = (14, 93)
-ID_LABEL = (40, 8, 129, 17)  # left, top, width, height
 
 
 class Dialog:
@@ -49,6 +49,7 @@ class Program:
         self.process = process
         self.hwnd = hwnd
         self.window_class = window_class
+        self.layout = Layout(desktop.dots_per_inch)
 
     def info(self):
         info = self.desktop.window(TITLE, self.window_class)
@@ -81,7 +82,7 @@ class Program:
 
     def id_label(self):
         """The caption of the ID label on the plate."""
-        return self.label_at(ID_LABEL)
+        return self.label_at(self.layout.id_label)
 
     def dialogs(self):
         found = self.desktop.probe("list", TITLE, "--class", DIALOG_CLASS)["windows"]
@@ -96,7 +97,7 @@ class Program:
 
     def new_cam(self, answer, cancel=False):
         """New Cam: types the answer into the input box and confirms it (or cancels)."""
-        self.click(NEW_CAM)
+        self.click(self.layout.middle("newcam0"))
         box = self.wait_dialog()
         if answer:
             self.desktop.type_text(answer)
@@ -145,11 +146,12 @@ class DesktopTestCase(unittest.TestCase):
     """One desktop for the class; a clean save folder and fresh processes per test."""
 
     desktop = None
+    DOTS_PER_INCH = 96
 
     @classmethod
     def setUpClass(cls):
         cls.build = Build.from_environment()
-        cls.desktop = Desktop(cls.build).start()
+        cls.desktop = Desktop(cls.build, cls.DOTS_PER_INCH).start()
         print(f"\n[{cls.__name__}] Wine loader {cls.build.wine} ({cls.build.arch} build "
               f"{cls.build.win_build}), display {cls.desktop.display}, "
               f"prefix ready in {cls.desktop.wineboot_seconds:.1f} s", flush=True)
@@ -245,7 +247,7 @@ class DesktopTestCase(unittest.TestCase):
 
     def snapshot(self, program, expect_files):
         """A click on the smiley that saves a file; waits for the file and the restore."""
-        program.click(SMILEY)
+        program.click(program.layout.middle("Picture1"))
         files = self.wait_saved(expect_files)
         program.wait_restored()
         self.desktop.park_pointer()

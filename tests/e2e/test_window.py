@@ -5,7 +5,7 @@ small snapshot, and the collapsed window."""
 import unittest
 
 from desktop import wait_until
-from skellimor import SMALL, SMALL_SIZE, DesktopTestCase
+from skellimor import REGULAR, REGULAR_SIZE, SMALL, SMALL_SIZE, DesktopTestCase
 from window_face import (CLIENT_SIZE, COLLAPSED_CLIENT_HEIGHT, GROUND, GROUND_SPOTS, ID_LABEL_ON_PLATE, PLACES,
                          PREVIEW, PREVIEW_BORDER, area_colours, asset, border_colours, client_picture,
                          differences_outside, picture_problems, settled)
@@ -41,7 +41,7 @@ class WindowFaceTest(DesktopTestCase):
             return found + preview_border_problems(client, REGULAR_BOX)
         self.assertEqual(settled(program, problems), [])
 
-    def test_small_snapshot_shrinks_the_preview_box(self):
+    def test_small_snapshot_shrinks_the_preview_box_and_regular_grows_it_again(self):
         self.start_viewer("small one", (20, 20))
         program = self.start_program()
         program.new_cam("small one")
@@ -63,6 +63,26 @@ class WindowFaceTest(DesktopTestCase):
                 found.append(("where the regular box was", sorted(right_part | below_part)[:5]))
             return found
         self.assertEqual(settled(program, problems), [])
+
+        program.click(REGULAR_SIZE)
+        self.desktop.park_pointer()
+        files = self.snapshot(program, 2)
+        regular = self.read_saved(next(name for name in files if name.endswith(" 1.bmp")))
+        self.assertEqual(regular.size, REGULAR)
+
+        def regular_problems(client):
+            shown = client.crop(left + 1, top + 1, *REGULAR)
+            return preview_border_problems(client, REGULAR_BOX) + [("preview", *d) for d in
+                                                                   differences_outside(shown, regular)]
+        self.assertEqual(settled(program, regular_problems), [])
+
+    def test_small_size_option_is_clipped_by_its_frame(self):
+        program = self.start_program()
+        option = next(c for c in program.children() if c["text"] == "Small Size")
+        shown_left, _, shown_right, _ = option["shown"]
+        self.assertEqual(shown_right - shown_left, program.layout.small_size_shown_width)
+        self.assertEqual(shown_right - shown_left, 81)
+        self.assertGreater(option["rect"][2] - option["rect"][0], 81, "the option itself is wider than it shows")
 
     def test_collapsed_window_ends_with_the_size_options(self):
         program = self.start_program()

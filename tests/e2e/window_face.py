@@ -13,26 +13,65 @@ from images import parse_bmp
 ASSETS = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets"))
 
 GROUND = (128, 128, 255)
-CLIENT_SIZE = (337, 377)
-COLLAPSED_CLIENT_HEIGHT = 101
+
+# Where the window's parts lie in twips (1/1440 inch), from the client area's corner.
+CLIENT_TWIPS = (5055, 5655)
+COLLAPSED_CLIENT_TWIPS = 1515
+PICTURE_TWIPS = {
+    "Picture1": (0, 0), "Picture2": (480, 0),
+    "pick": (2715, 60), "newcam": (3675, 60), "xit": (4635, 60),
+    "prev": (2715, 480), "directions": (3675, 480), "ontop": (4635, 480),
+    "brellow": (120, 5280),
+}
+PREVIEW_TWIPS = (120, 1560)  # the preview's border; its picture starts one pixel inside
+FRAME1_TWIPS = (120, 1275, 2655, 240)
+SMALL_SIZE_TWIPS = (1440, 0, 1335, 240)  # in Frame1, reaching past its right edge
+
+
+def pixels(twips, factor):
+    """Twips as whole pixels, the nearest, halves to the even neighbour (as Python rounds)."""
+    return round(twips / factor)
+
+
+class Layout:
+    """The window's pixel places at one resolution: every picture at its twips
+    place with its own size, every other control at its twips place and size."""
+
+    def __init__(self, dots_per_inch=96):
+        self.factor = 1440 / dots_per_inch
+        at = lambda twips: tuple(pixels(t, self.factor) for t in twips)  # noqa: E731
+        self.client_size = at(CLIENT_TWIPS)
+        self.collapsed_client_height = pixels(COLLAPSED_CLIENT_TWIPS, self.factor)
+        self.preview_border = at(PREVIEW_TWIPS)
+        self.places = {"Image1": (self.preview_border[0] + 1, self.preview_border[1] + 1)}
+        for name, twips in PICTURE_TWIPS.items():
+            suffixes = ("0", "1") if name in ("pick", "newcam", "prev", "directions", "ontop") else ("",)
+            for suffix in suffixes:
+                self.places[name + suffix] = at(twips)
+        self.frame1 = at(FRAME1_TWIPS)
+        # The ID label lies on the plate, 120 twips in from its corner.
+        plate = self.places["Picture2"]
+        self.id_label = (plate[0] + pixels(120, self.factor), plate[1] + pixels(120, self.factor))
+        # Small Size lies in Frame1, which clips it at its right edge.
+        self.small_size_shown_width = pixels(FRAME1_TWIPS[2], self.factor) - pixels(SMALL_SIZE_TWIPS[0], self.factor)
+
+    def middle(self, name):
+        """The middle of a picture control, in client pixels."""
+        picture = asset(name)
+        left, top = self.places[name]
+        return left + picture.width // 2, top + picture.height // 2
+
+
+AT_96_DPI = Layout(96)
+CLIENT_SIZE = AT_96_DPI.client_size
+COLLAPSED_CLIENT_HEIGHT = AT_96_DPI.collapsed_client_height
 # Outer heights of the two preview states with the frame the window is laid out for.
 COLLAPSED_OUTER_HEIGHT = 126
 EXPANDED_OUTER_HEIGHT = 402
 
-# Top-left corners of the pictures in the client area.
-PLACES = {
-    "Picture1": (0, 0),
-    "Picture2": (32, 0),
-    "pick0": (181, 4), "pick1": (181, 4),
-    "newcam0": (245, 4), "newcam1": (245, 4),
-    "xit": (309, 4),
-    "prev0": (181, 32), "prev1": (181, 32),
-    "directions0": (245, 32), "directions1": (245, 32),
-    "ontop0": (309, 32), "ontop1": (309, 32),
-    "brellow": (8, 352),
-    "Image1": (9, 105),  # the splash, one pixel inside the preview's border
-}
-PREVIEW_BORDER = (8, 104)
+# Top-left corners of the pictures in the client area at 96 dots per inch.
+PLACES = AT_96_DPI.places
+PREVIEW_BORDER = AT_96_DPI.preview_border
 ID_LABEL_ON_PLATE = (8, 8, 129, 17)  # left, top, width, height in Picture2
 FOLDER_LABEL = (8, 64)
 
@@ -88,11 +127,11 @@ def differences_outside(actual, expected, excluded=None, limit=5):
     return found
 
 
-def picture_problems(client, name, excluded=None):
+def picture_problems(client, name, excluded=None, layout=AT_96_DPI):
     """Where the client area differs from the picture that belongs at its place:
     (picture, x, y, shown, expected), leaving out excluded = (x, y, w, h) in the picture."""
     expected = asset(name)
-    left, top = PLACES[name]
+    left, top = layout.places[name]
     shown = client.crop(left, top, expected.width, expected.height)
     return [(name, *found) for found in differences_outside(shown, expected, excluded)]
 
