@@ -43,6 +43,10 @@ public:
     WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override;
 };
 
+// Milliseconds in `counts` ticks of a counter running at `perSecond` ticks a second,
+// for any count the counter can reach.
+std::int64_t countsToMilliseconds(std::int64_t counts, std::int64_t perSecond);
+
 class Win32Clock final : public Clock {
 public:
     LocalTime localNow() override;

@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <optional>
-#include <vector>
 
 #include "capture/Text.h"
 #include "capture/handles_win32.h"
@@ -15,13 +14,16 @@ namespace skl {
 // A shell item-id list, freed with the task allocator.
 using ItemIdList = UniqueHandle<LPITEMIDLIST, CoTaskMemFree>;
 
-// The item's file-system path, with room for the longest path the file system
-// allows so that no path is cut short; empty when it has none.
-inline std::optional<Text> fileSystemPathOf(const ItemIdList& list) {
-    constexpr DWORD longPathChars = 32768;
-    std::vector<wchar_t> buffer(longPathChars, L'\0');
-    if (!SHGetPathFromIDListEx(list.get(), buffer.data(), longPathChars, GPFIDL_DEFAULT)) return std::nullopt;
-    return Text(buffer.data());
-}
+// The shell's path lookup that takes a buffer of any length (SHGetPathFromIDListEx).
+using LongPathFromIdList = BOOL(WINAPI*)(LPCITEMIDLIST list, PWSTR path, DWORD pathChars, int flags);
+
+// The shell's long-path lookup where it has one (from Vista on), found at run time
+// so that the program still starts on XP; null where there is none.
+LongPathFromIdList shellLongPathFromIdList();
+
+// The item's file-system path, empty when it has none. With the long-path lookup
+// no path is cut short; without it paths are limited to MAX_PATH characters.
+std::optional<Text> fileSystemPathOf(const ItemIdList& list,
+                                     LongPathFromIdList longPathLookup = shellLongPathFromIdList());
 
 }  // namespace skl

@@ -136,10 +136,10 @@ HWND findTopLevel(const Target& target) {
 
 // Polls until the window is there (or gone), for at most waitMs.
 HWND waitFor(const Target& target, DWORD waitMs, bool present) {
-    const ULONGLONG deadline = GetTickCount64() + waitMs;
+    const DWORD start = GetTickCount();  // elapsed time as a difference survives the count's wrap
     for (;;) {
         HWND window = findTopLevel(target);
-        if ((window != nullptr) == present || GetTickCount64() >= deadline) return window;
+        if ((window != nullptr) == present || GetTickCount() - start >= waitMs) return window;
         Sleep(10);
     }
 }
@@ -308,7 +308,7 @@ int watch(const Target& target, DWORD durationMs) {
     bool everIconic = false;
     bool everAbsent = false;
     long long samples = 0;
-    const ULONGLONG deadline = GetTickCount64() + durationMs;
+    const DWORD start = GetTickCount();
     HWND window = nullptr;
     do {
         window = findTopLevel(target);
@@ -319,7 +319,7 @@ int watch(const Target& target, DWORD durationMs) {
         }
         ++samples;
         Sleep(1);
-    } while (GetTickCount64() < deadline);
+    } while (GetTickCount() - start < durationMs);
     Json json;
     json.flag("ever_iconic", everIconic)
         .flag("ever_absent", everAbsent)

@@ -1,36 +1,11 @@
 #include "PeResources.h"
 
-#include <algorithm>
 #include <stdexcept>
+
+#include "PeImage.h"
 
 namespace skl::test {
 namespace {
-
-struct Reader {
-    std::span<const std::uint8_t> bytes;
-
-    std::uint32_t u16(std::size_t at) const {
-        need(at, 2);
-        return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8);
-    }
-    std::uint32_t u32(std::size_t at) const { return u16(at) | u16(at + 2) << 16; }
-    void need(std::size_t at, std::size_t count) const {
-        if (at > bytes.size() || bytes.size() - at < count) throw std::runtime_error("read past the end");
-    }
-};
-
-struct Section {
-    std::uint32_t virtualAddress, virtualSize, rawSize, rawOffset;
-};
-
-std::size_t fileOffsetOf(const std::vector<Section>& sections, std::uint32_t rva) {
-    for (const Section& s : sections) {
-        const std::uint32_t extent = std::max(s.virtualSize, s.rawSize);
-        if (rva >= s.virtualAddress && rva - s.virtualAddress < extent && rva - s.virtualAddress < s.rawSize)
-            return s.rawOffset + (rva - s.virtualAddress);
-    }
-    throw std::runtime_error("address in no section");
-}
 
 constexpr std::uint32_t highBit = 0x80000000u;
 
@@ -40,7 +15,7 @@ struct Entry {
     bool directory;
 };
 
-std::vector<Entry> entriesOf(const Reader& in, std::size_t root, std::uint32_t directory) {
+std::vector<Entry> entriesOf(const ByteReader& in, std::size_t root, std::uint32_t directory) {
     const std::size_t at = root + directory;
     const std::uint32_t named = in.u16(at + 12);
     const std::uint32_t numbered = in.u16(at + 14);
@@ -55,7 +30,7 @@ std::vector<Entry> entriesOf(const Reader& in, std::size_t root, std::uint32_t d
 
 std::size_t align4(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
 
-VersionBlock parseBlock(const Reader& in, std::size_t at, std::size_t& end) {
+VersionBlock parseBlock(const ByteReader& in, std::size_t at, std::size_t& end) {
     const std::size_t length = in.u16(at);
     const std::size_t valueLength = in.u16(at + 2);
     VersionBlock block;
@@ -81,26 +56,12 @@ VersionBlock parseBlock(const Reader& in, std::size_t at, std::size_t& end) {
 }  // namespace
 
 std::vector<PeResource> readPeResources(std::span<const std::uint8_t> exe) {
-    const Reader in{exe};
-    if (in.u16(0) != 0x5A4D) throw std::runtime_error("no MZ header");
-    const std::size_t pe = in.u32(0x3C);
-    if (in.u32(pe) != 0x00004550) throw std::runtime_error("no PE signature");
-    const std::size_t sectionCount = in.u16(pe + 6);
-    const std::size_t optional = pe + 24;
-    const std::uint32_t magic = in.u16(optional);
-    if (magic != 0x10B && magic != 0x20B) throw std::runtime_error("unknown optional header");
-    const std::size_t directories = optional + (magic == 0x10B ? 96 : 112);
-    const std::uint32_t resourceRva = in.u32(directories + 2 * 8);
+    const PeImage image(exe);
+    const ByteReader& in = image.reader();
+    const std::uint32_t resourceRva = image.directory(resourceDirectory).rva;
     if (resourceRva == 0) return {};
 
-    std::vector<Section> sections;
-    const std::size_t table = optional + in.u16(pe + 20);
-    for (std::size_t i = 0; i < sectionCount; ++i) {
-        const std::size_t s = table + 40 * i;
-        sections.push_back({in.u32(s + 12), in.u32(s + 8), in.u32(s + 16), in.u32(s + 20)});
-    }
-
-    const std::size_t root = fileOffsetOf(sections, resourceRva);
+    const std::size_t root = image.fileOffsetOf(resourceRva);
     std::vector<PeResource> resources;
     for (const Entry& type : entriesOf(in, root, 0)) {
         if (!type.directory) throw std::runtime_error("type without ids");
@@ -109,7 +70,7 @@ std::vector<PeResource> readPeResources(std::span<const std::uint8_t> exe) {
             for (const Entry& language : entriesOf(in, root, id.offset)) {
                 if (language.directory) throw std::runtime_error("language with subdirectory");
                 const std::size_t dataEntry = root + language.offset;
-                const std::size_t at = fileOffsetOf(sections, in.u32(dataEntry));
+                const std::size_t at = image.fileOffsetOf(in.u32(dataEntry));
                 const std::size_t size = in.u32(dataEntry + 4);
                 in.need(at, size);
                 resources.push_back({type.id, id.id, language.id,
@@ -139,7 +100,7 @@ const VersionBlock* VersionBlock::child(std::u16string_view childKey) const {
 
 VersionBlock parseVersionResource(std::span<const std::uint8_t> data) {
     std::size_t end = 0;
-    return parseBlock(Reader{data}, 0, end);
+    return parseBlock(ByteReader{data}, 0, end);
 }
 
 }  // namespace skl::test

@@ -1,30 +1,26 @@
-// The resources of the built program: its pictures, its icon and its version
-// information, read out of the executable named at configure time.
+// The resources of the built program: its manifest, its pictures, its icon and
+// its version information, read out of the executable named at configure time.
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <optional>
+#include <regex>
+#include <set>
 #include <string>
 
+#include "FileBytes.h"
 #include "PeResources.h"
 #include "window/resource_ids.h"
 
 namespace skl::test {
 namespace {
 
-constexpr std::uint32_t rtBitmap = 2, rtIcon = 3, rtGroupIcon = 14, rtVersion = 16;
+constexpr std::uint32_t rtBitmap = 2, rtIcon = 3, rtGroupIcon = 14, rtVersion = 16, rtManifest = 24;
 constexpr std::uint32_t neutral = 0, usEnglish = 1033;
 
-std::vector<std::uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << path << " is missing";
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::uint8_t> asset(const std::string& name) {
-    return readFile(std::string(SKELLIMOR_SOURCE_DIR) + "/assets/" + name);
+    return readFileBytes(std::string(SKELLIMOR_SOURCE_DIR) + "/assets/" + name);
 }
 
 std::uint32_t le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) {
@@ -35,7 +31,7 @@ std::uint32_t le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) 
 
 class ExeResources : public testing::Test {
 protected:
-    static void SetUpTestSuite() { resources = readPeResources(readFile(SKELLIMOR_EXE_PATH)); }
+    static void SetUpTestSuite() { resources = readPeResources(readFileBytes(SKELLIMOR_EXE_PATH)); }
 
     static std::vector<const PeResource*> ofType(std::uint32_t type) {
         std::vector<const PeResource*> found;
@@ -145,6 +141,109 @@ TEST_F(ExeResources, VersionIsOnePointZeroWithTheProductStringsInOrder) {
     const VersionBlock* translation = vars->child(u"Translation");
     ASSERT_NE(translation, nullptr);
     EXPECT_EQ(translation->value, (std::vector<std::uint8_t>{0x09, 0x04, 0xB0, 0x04}));
+}
+
+// The manifest's text without its comments, and the start tags of its elements.
+class ExeManifest : public ExeResources {
+protected:
+    static std::string text() {
+        const auto manifests = ofType(rtManifest);
+        if (manifests.empty()) return {};
+        const std::string xml(manifests[0]->data.begin(), manifests[0]->data.end());
+        return std::regex_replace(xml, std::regex("<!--[\\s\\S]*?-->"), "");
+    }
+
+    static std::vector<std::string> startTags(const std::string& name) {
+        const std::string xml = text();
+        const std::regex tag("<" + name + "(\\s[^>]*)?>");
+        std::vector<std::string> tags;
+        for (auto m = std::sregex_iterator(xml.begin(), xml.end(), tag); m != std::sregex_iterator(); ++m)
+            tags.push_back(m->str());
+        return tags;
+    }
+
+    static std::optional<std::string> attribute(const std::string& tag, const std::string& name) {
+        std::smatch m;
+        if (!std::regex_search(tag, m, std::regex("\\s" + name + "=\"([^\"]*)\""))) return std::nullopt;
+        return m[1].str();
+    }
+};
+
+TEST_F(ExeManifest, ExactlyOneManifestTheLoaderReads) {
+    const auto manifests = ofType(rtManifest);
+    ASSERT_EQ(manifests.size(), 1u) << "a second manifest, such as a toolchain's default one";
+    EXPECT_EQ(manifests[0]->id, 1u);  // the one the loader reads for an executable
+    EXPECT_EQ(manifests[0]->language, neutral);
+}
+
+TEST_F(ExeManifest, ElementsNestProperly) {
+    // Windows refuses to start a program whose manifest is not well-formed XML.
+    const std::string xml = text();
+    const std::regex tag("<(/?)([A-Za-z][\\w:.-]*)[^>]*?(/?)>");
+    std::vector<std::string> open;
+    for (auto m = std::sregex_iterator(xml.begin(), xml.end(), tag); m != std::sregex_iterator(); ++m) {
+        const std::string name = (*m)[2].str();
+        if ((*m)[1].length() > 0) {
+            ASSERT_FALSE(open.empty()) << "</" << name << "> closes nothing";
+            ASSERT_EQ(open.back(), name) << "</" << name << "> closes <" << open.back() << ">";
+            open.pop_back();
+        } else if ((*m)[3].length() == 0) {
+            open.push_back(name);
+        }
+    }
+    EXPECT_TRUE(open.empty()) << "<" << open.back() << "> is never closed";
+    ASSERT_GE(xml.size(), 5u);
+    EXPECT_EQ(xml.substr(0, 5), "<?xml");
+}
+
+TEST_F(ExeManifest, DeclaresSystemDpiAwareness) {
+    const std::string xml = text();
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(xml, m, std::regex("<dpiAware(\\s[^>]*)?>\\s*(\\w+)\\s*</dpiAware>")));
+    EXPECT_EQ(attribute(m.str(), "xmlns"), std::string("http://schemas.microsoft.com/SMI/2005/WindowsSettings"));
+    EXPECT_EQ(m[2].str(), "true");
+    const auto settings = startTags("windowsSettings");
+    ASSERT_EQ(settings.size(), 1u);
+    const auto application = startTags("application");
+    EXPECT_TRUE(std::any_of(application.begin(), application.end(), [](const std::string& tag) {
+        return attribute(tag, "xmlns") == "urn:schemas-microsoft-com:asm.v3";
+    })) << "windowsSettings is read only inside the asm.v3 application element";
+}
+
+TEST_F(ExeManifest, NamesEveryWindowsFromVistaOnAsSupported) {
+    std::set<std::string> ids;
+    for (const std::string& tag : startTags("supportedOS")) ids.insert(attribute(tag, "Id").value_or("?"));
+    EXPECT_EQ(ids, (std::set<std::string>{
+                       "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
+                       "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+                       "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+                       "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+                       "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+                   }));
+    const auto compatibility = startTags("compatibility");
+    ASSERT_EQ(compatibility.size(), 1u);
+    EXPECT_EQ(attribute(compatibility[0], "xmlns"), std::string("urn:schemas-microsoft-com:compatibility.v1"));
+}
+
+TEST_F(ExeManifest, RunsAsInvokerInTheFormWindowsXpAccepts) {
+    const auto level = startTags("requestedExecutionLevel");
+    ASSERT_EQ(level.size(), 1u);
+    EXPECT_EQ(attribute(level[0], "level"), std::string("asInvoker"));
+    EXPECT_EQ(attribute(level[0], "uiAccess"), std::string("false"));
+    // XP refuses trustInfo in the manifest's own (asm.v1) namespace, and XP SP2
+    // crashes on an element that declares namespaces twice.
+    const auto trust = startTags("trustInfo");
+    ASSERT_EQ(trust.size(), 1u);
+    EXPECT_EQ(attribute(trust[0], "xmlns"), std::string("urn:schemas-microsoft-com:asm.v2"));
+    const std::string xml = text();
+    EXPECT_FALSE(std::regex_search(xml, std::regex("<[^>]*xmlns[:=][^>]*\\sxmlns[:=][^>]*>")));
+}
+
+TEST_F(ExeManifest, KeepsTheClassicControls) {
+    // A dependency on Common Controls 6 would give the option buttons the themed look.
+    EXPECT_TRUE(startTags("dependency").empty());
+    EXPECT_EQ(text().find("Common-Controls"), std::string::npos);
+    EXPECT_NE(text().find("<assembly"), std::string::npos);
 }
 
 }  // namespace

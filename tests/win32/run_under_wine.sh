@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine, in a Wine prefix and home directory
+# that exist only for this run, without a display, and exits with its status.
+#   run_under_wine.sh WINE PROGRAM [ARGUMENT...]
+set -euo pipefail
+wine=$1
+shift
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/skellimor-wine-XXXXXX")
+export HOME="$scratch/home" WINEPREFIX="$scratch/prefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts in the fresh prefix
+case "$(basename "$wine")" in
+  *64) export WINEARCH=win64 ;;
+  *) export WINEARCH=win32 ;;
+esac
+unset DISPLAY
+mkdir -p "$HOME"
+
+# Wine's service processes outlive the program; the server of this prefix ends
+# them, so that nothing keeps running or holds our output open.
+wineserver="$(dirname "$wine")/wineserver"
+finish() {
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap finish EXIT
+
+status=0
+"$wine" "$@" >"$scratch/output.txt" 2>&1 || status=$?
+cat "$scratch/output.txt"
+exit "$status"
