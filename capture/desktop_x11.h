@@ -1,0 +1,37 @@
+#pragma once
+// The X11 implementations of the capture's platform interfaces that need the
+// display: finding another program's window, reading where it lies, and copying
+// the screen. They share one xcb connection of the program's own.
+
+#include "capture/Ports.h"
+#include "capture/xcb_x11.h"
+
+namespace skl {
+
+// Finds managed top-level windows by their title (_NET_WM_NAME, else WM_NAME) and
+// reads the corner of their outer frame. Window ids are X window ids, which use at
+// most 29 bits and so fit a WindowHandle.
+class X11WindowLookup final : public WindowLookup {
+public:
+    explicit X11WindowLookup(const XcbConnection& connection) : x_(connection) {}
+    WindowHandle findWindow(const Text& title) override;
+    // Fills normalPosition with the outer frame in root pixels, decorations included;
+    // the other members are left as they are. False when the window is gone.
+    bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+
+private:
+    const XcbConnection& x_;
+};
+
+// Copies the root window's pixels; a part of the rectangle off the screen is black.
+// The display form is a Windows notion and plays no part here.
+class X11ScreenGrabber final : public ScreenGrabber {
+public:
+    explicit X11ScreenGrabber(const XcbConnection& connection) : x_(connection) {}
+    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
+
+private:
+    const XcbConnection& x_;
+};
+
+}  // namespace skl

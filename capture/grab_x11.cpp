@@ -1,0 +1,68 @@
+#include <algorithm>
+#include <span>
+
+#include "capture/GrabArea.h"
+#include "capture/desktop_x11.h"
+#include "capture/image_layout_x11.h"
+
+namespace skl {
+namespace {
+
+// A grab holds nothing of the X server's: just the picture, which the window's
+// clipboard copies from.
+class HeldPicture final : public GrabbedBitmap {
+public:
+    explicit HeldPicture(Picture picture) : picture_(std::move(picture)) {}
+    const Picture& picture() const override { return picture_; }
+
+private:
+    Picture picture_;
+};
+
+// Reads the area's on-screen part into the picture. Plain GetImage: for a camera's
+// few hundred pixels square it is faster than a shared-memory segment made for the
+// one grab, and nothing is kept from one grab to the next.
+bool copyFromScreen(const XcbConnection& x, const ImageLayout& layout, const GrabArea& area, Picture& picture) {
+    xcb_connection_t* const connection = x.get();
+    const auto image = replyTo<xcb_get_image_reply>(
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(),
+                                  static_cast<std::int16_t>(area.sourceX), static_cast<std::int16_t>(area.sourceY),
+                                  static_cast<std::uint16_t>(area.sourceWidth),
+                                  static_cast<std::uint16_t>(area.sourceHeight), ~0u));
+    if (!image) return false;
+    const auto width = static_cast<std::size_t>(area.sourceWidth);
+    const auto height = static_cast<std::size_t>(area.sourceHeight);
+    const std::size_t stride = layout.rowBytes(width);
+    const std::span<const std::uint8_t> data(xcb_get_image_data(image.get()),
+                                             static_cast<std::size_t>(xcb_get_image_data_length(image.get())));
+    if (data.size() < stride * height) return false;
+
+    const std::span<std::uint32_t> pixels(picture.pixels);
+    const auto pictureWidth = static_cast<std::size_t>(picture.width);
+    for (std::size_t row = 0; row < height; ++row) {
+        const std::size_t start = (static_cast<std::size_t>(area.pictureY) + row) * pictureWidth +
+                                  static_cast<std::size_t>(area.pictureX);
+        layout.format.readRow(data.subspan(row * stride, stride), pixels.subspan(start, width));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::grab(const ScreenRect& rect, DisplayForm) {
+    const std::optional<ImageLayout> layout = rootImageLayout(x_);
+    if (!layout) return nullptr;
+    const xcb_screen_t& screen = x_.screen();
+    // X coordinates are 16-bit: no screen reaches beyond the largest grab.
+    const std::optional<GrabArea> area =
+        grabAreaOf(rect, std::min<std::int32_t>(screen.width_in_pixels, largestGrabSide),
+                   std::min<std::int32_t>(screen.height_in_pixels, largestGrabSide));
+    if (!area) return nullptr;
+
+    Picture picture{area->width, area->height,
+                    std::vector<std::uint32_t>(static_cast<std::size_t>(area->width) * area->height, 0)};  // black
+    if (area->sourceWidth > 0 && !copyFromScreen(x_, *layout, *area, picture)) return nullptr;
+    return std::make_unique<HeldPicture>(std::move(picture));
+}
+
+}  // namespace skl

@@ -1,0 +1,69 @@
+#include <cstdint>
+#include <vector>
+
+#include "capture/Utf8.h"
+#include "capture/WindowName.h"
+#include "capture/clients_x11.h"
+#include "capture/desktop_x11.h"
+
+namespace skl {
+namespace {
+
+NameEncoding wmNameEncoding(xcb_atom_t type, const XcbAtoms& atoms) {
+    if (type == XCB_ATOM_STRING) return NameEncoding::String;
+    if (type == atoms.utf8String) return NameEncoding::Utf8;
+    if (type == atoms.compoundText) return NameEncoding::CompoundText;
+    return NameEncoding::Unreadable;
+}
+
+NameProperty nameProperty(const xcb_get_property_reply_t& reply, NameEncoding encoding) {
+    if (reply.type == XCB_ATOM_NONE) return {};
+    if (reply.format != 8) return {true, NameEncoding::Unreadable, {}, true};
+    return {true, encoding, propertyBytes(reply), reply.bytes_after == 0};
+}
+
+struct NameCookies {
+    xcb_get_property_cookie_t netWmName;
+    xcb_get_property_cookie_t wmName;
+};
+
+}  // namespace
+
+WindowHandle X11WindowLookup::findWindow(const Text& title) {
+    const std::optional<std::string> wanted = encodeUtf8(title);
+    if (!wanted || !x_.connected()) return 0;
+    xcb_connection_t* const connection = x_.get();
+    const XcbAtoms& atoms = x_.atoms();
+    const std::vector<xcb_window_t> windows = topLevelClients(x_);
+
+    // A name holds the title in at most as many bytes as its UTF-8 form has (Latin-1
+    // takes fewer), so no more is read; one 32-bit unit beyond shows a longer name.
+    const auto units = static_cast<std::uint32_t>(wanted->size() / 4 + 1);
+    // Every request goes out before the first reply is read: one round trip in all.
+    std::vector<NameCookies> cookies;
+    cookies.reserve(windows.size());
+    for (const xcb_window_t window : windows) {
+        cookies.push_back({xcb_get_property(connection, 0, window, atoms.netWmName, XCB_GET_PROPERTY_TYPE_ANY, 0, units),
+                           xcb_get_property(connection, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, units)});
+    }
+
+    WindowHandle found = 0;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (found != 0) {
+            xcb_discard_reply(connection, cookies[i].netWmName.sequence);
+            xcb_discard_reply(connection, cookies[i].wmName.sequence);
+            continue;
+        }
+        const auto netWmName = replyTo<xcb_get_property_reply>(connection, cookies[i].netWmName);
+        const auto wmName = replyTo<xcb_get_property_reply>(connection, cookies[i].wmName);
+        if (!netWmName || !wmName) continue;  // the window is gone already
+        // _NET_WM_NAME is UTF-8 by definition, whatever type a program gave it.
+        if (hasTitle(nameProperty(*netWmName, NameEncoding::Utf8),
+                     nameProperty(*wmName, wmNameEncoding(wmName->type, atoms)), title)) {
+            found = static_cast<WindowHandle>(windows[i]);
+        }
+    }
+    return found;
+}
+
+}  // namespace skl

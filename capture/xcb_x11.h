@@ -1,0 +1,72 @@
+#pragma once
+// Owners of what xcb hands out: the connection to the X server, with the screen
+// and the atoms the capture uses, and replies, which are freed with free().
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+#include <type_traits>
+
+namespace skl {
+
+struct FreeDeleter {
+    void operator()(void* memory) const noexcept { std::free(memory); }
+};
+
+template <typename Reply>
+using XcbReply = std::unique_ptr<Reply, FreeDeleter>;
+
+// The reply to a request sent earlier; empty when the server answered with an error
+// (BadWindow for a window that is gone, say) or the connection has broken.
+template <auto replyFunction, typename Cookie>
+auto replyTo(xcb_connection_t* connection, Cookie cookie) {
+    xcb_generic_error_t* error = nullptr;
+    auto* reply = replyFunction(connection, cookie, &error);
+    std::free(error);
+    return XcbReply<std::remove_pointer_t<decltype(reply)>>(reply);
+}
+
+// The atoms that are not predefined.
+struct XcbAtoms {
+    xcb_atom_t netClientList = XCB_ATOM_NONE;
+    xcb_atom_t netClientListStacking = XCB_ATOM_NONE;
+    xcb_atom_t netWmName = XCB_ATOM_NONE;
+    xcb_atom_t netFrameExtents = XCB_ATOM_NONE;
+    xcb_atom_t utf8String = XCB_ATOM_NONE;
+    xcb_atom_t compoundText = XCB_ATOM_NONE;
+    xcb_atom_t wmState = XCB_ATOM_NONE;
+};
+
+// A connection of the program's own, apart from the one its window toolkit holds.
+class XcbConnection {
+public:
+    // Connects to the display named, or to $DISPLAY's for nullptr; whether that
+    // worked is connected()'s to say.
+    explicit XcbConnection(const char* displayName = nullptr);
+    ~XcbConnection() { xcb_disconnect(connection_); }
+    XcbConnection(const XcbConnection&) = delete;
+    XcbConnection& operator=(const XcbConnection&) = delete;
+
+    // False when connecting failed or the connection has broken since.
+    bool connected() const { return screen_ != nullptr && xcb_connection_has_error(connection_) == 0; }
+    xcb_connection_t* get() const { return connection_; }
+    // The default screen; only while connected.
+    const xcb_screen_t& screen() const { return *screen_; }
+    xcb_window_t root() const { return screen_->root; }
+    const XcbAtoms& atoms() const { return atoms_; }
+
+private:
+    xcb_connection_t* connection_;
+    const xcb_screen_t* screen_ = nullptr;
+    XcbAtoms atoms_;
+};
+
+// A property's value as bytes, as the reply to its request holds it.
+inline std::string_view propertyBytes(const xcb_get_property_reply_t& reply) {
+    return {static_cast<const char*>(xcb_get_property_value(&reply)),
+            static_cast<std::size_t>(xcb_get_property_value_length(&reply))};
+}
+
+}  // namespace skl

@@ -1,0 +1,143 @@
+// Finding windows by title on a real X server with openbox: the sample viewer,
+// titles in every encoding programs write, minimised and vanished windows, and
+// titles that must not match.
+
+#include <gtest/gtest.h>
+
+#include "ManagedDesktopTest.h"
+
+namespace skl::x11test {
+namespace {
+
+class WindowLookupTest : public ManagedDesktopTest {
+protected:
+    // A managed window of the test's own whose name properties are set by `name`.
+    template <typename Naming>
+    std::unique_ptr<TestWindow> namedWindow(Naming name) {
+        auto window = std::make_unique<TestWindow>(helper, ScreenRect{300, 300, 400, 360});
+        name(*window);
+        window->map();
+        waitUntil([&] { return wmState(helper, window->id()) == 1; });
+        return window;
+    }
+};
+
+TEST_F(WindowLookupTest, FindsTheSampleViewerByItsExactTitleOnly) {
+    ASSERT_TRUE(desktop.connected());
+    const WindowHandle found = showViewer("alice99", {"--at", "200", "150"});
+    ASSERT_NE(found, 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for alice99"), found);
+    EXPECT_EQ(wmState(helper, static_cast<xcb_window_t>(found)), 1u);  // the client window, not its frame
+    for (const wchar_t* other : {L"Webcam for alice9", L"Webcam for alice99 ", L"webcam for alice99",
+                              L"Webcam for ALICE99", L"Webcam for", L""}) {
+        EXPECT_EQ(lookup.findWindow(other), 0) << testing::PrintToString(other);
+    }
+}
+
+TEST_F(WindowLookupTest, FindsANonAsciiTitle) {
+    const WindowHandle found = showViewer("Z\xC3\xBCrich-\xE5\xA4\xAA\xE9\x83\x8E");
+    ASSERT_NE(found, 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for Z\u00fcrich-\u592a\u90ce"), found);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for Z\u00c3\u00bcrich-"), 0);
+}
+
+TEST_F(WindowLookupTest, FindsATitleAnotherProgramSet) {
+    const auto window = namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "untitled"); });
+    // xdotool writes both names, _NET_WM_NAME as a STRING holding UTF-8.
+    ASSERT_EQ(run({"xdotool", "set_window", "--name", "Webcam for J\xC3\xBCrgen", std::to_string(window->id())}), 0);
+    EXPECT_EQ(waitUntil([&] { return lookup.findWindow(L"Webcam for J\u00fcrgen"); }), window->handle());
+    EXPECT_EQ(lookup.findWindow(L"untitled"), 0);
+}
+
+TEST_F(WindowLookupTest, ReadsWmNameInItsEncodings) {
+    const XcbAtoms& atoms = helper.atoms();
+    const auto latin1 = namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for Ren\xE9"); });
+    const auto utf8InString =
+        namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for J\xC3\xB8rn"); });
+    const auto utf8 = namedWindow(
+        [&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, atoms.utf8String, "Webcam for \xE5\xA4\xAA\xE9\x83\x8E"); });
+    const auto compound =
+        namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, atoms.compoundText, "Webcam for Fran\xE7oise"); });
+    const auto escaped = namedWindow(
+        [&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, atoms.compoundText, "Webcam for \x1B$)B\x42\x40"); });
+    EXPECT_EQ(lookup.findWindow(L"Webcam for Ren\u00e9"), latin1->handle());
+    EXPECT_EQ(lookup.findWindow(L"Webcam for J\u00f8rn"), utf8InString->handle());
+    EXPECT_EQ(lookup.findWindow(L"Webcam for \u592a\u90ce"), utf8->handle());
+    EXPECT_EQ(lookup.findWindow(L"Webcam for Fran\u00e7oise"), compound->handle());
+    EXPECT_EQ(lookup.findWindow(L"Webcam for \x1B$)B\x42\x40"), 0);
+}
+
+TEST_F(WindowLookupTest, NamesThatAreNotTextOrTooLongDoNotMatch) {
+    const XcbAtoms& atoms = helper.atoms();
+    // Latin-1 bytes where _NET_WM_NAME must hold UTF-8; WM_NAME is then not consulted.
+    const auto invalid = namedWindow([&](TestWindow& w) {
+        w.setText(atoms.netWmName, atoms.utf8String, "Webcam for Ren\xE9");
+        w.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for Ren\xE9");
+    });
+    // _NET_WM_NAME is UTF-8 whatever type it was given.
+    const auto latin1String = namedWindow([&](TestWindow& w) {
+        w.setText(atoms.netWmName, XCB_ATOM_STRING, "Webcam for Fran\xE7oise");
+    });
+    const auto withNul = namedWindow(
+        [&](TestWindow& w) { w.setText(atoms.netWmName, atoms.utf8String, std::string_view("Webcam for bo\0b", 15)); });
+    const std::string longName = "Webcam for " + std::string(200'000, 'x');
+    const auto longTitled = namedWindow([&](TestWindow& w) { w.setText(atoms.netWmName, atoms.utf8String, longName); });
+    EXPECT_EQ(lookup.findWindow(L"Webcam for Ren\u00e9"), 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for Fran\u00e7oise"), 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for bo"), 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for " + Text(200'000, L'x')), longTitled->handle());
+    EXPECT_EQ(lookup.findWindow(L"Webcam for " + Text(199'999, L'x')), 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for x"), 0);
+}
+
+TEST_F(WindowLookupTest, FindsAMinimisedWindowStillAtItsPlace) {
+    const WindowHandle found = showViewer("minnie", {"--at", "300", "200"}, ScreenPoint{300, 200});
+    ASSERT_NE(found, 0);
+    WindowPlacement before;
+    ASSERT_TRUE(lookup.readPlacement(found, before));
+
+    ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(found)}), 0);
+    ASSERT_TRUE(waitUntil([&] { return wmState(helper, static_cast<xcb_window_t>(found)) == 3; }));
+    EXPECT_EQ(lookup.findWindow(L"Webcam for minnie"), found);
+    WindowPlacement minimised;
+    ASSERT_TRUE(lookup.readPlacement(found, minimised));
+    EXPECT_EQ(minimised.normalPosition, before.normalPosition);
+    EXPECT_EQ(before.normalPosition.left, 300);
+    EXPECT_EQ(before.normalPosition.top, 200);
+}
+
+TEST_F(WindowLookupTest, TheTopmostOfTwoWindowsWithOneTitleIsFound) {
+    const auto first = namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for twin"); });
+    const auto second = namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for twin"); });
+    EXPECT_EQ(waitUntil([&] { return lookup.findWindow(L"Webcam for twin") == second->handle(); }), true);
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(first->id())}), 0);
+    EXPECT_EQ(waitUntil([&] { return lookup.findWindow(L"Webcam for twin") == first->handle(); }), true);
+}
+
+TEST_F(WindowLookupTest, AWindowGoneAfterTheLookupHasNoPlacement) {
+    auto window = namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for ghost"); });
+    const WindowHandle found = lookup.findWindow(L"Webcam for ghost");
+    ASSERT_EQ(found, window->handle());
+    window->destroy();
+
+    WindowPlacement placement;
+    placement.normalPosition = {1, 2, 3, 4};
+    EXPECT_FALSE(lookup.readPlacement(found, placement));
+    EXPECT_EQ(placement.normalPosition, (ScreenRect{1, 2, 3, 4}));
+    EXPECT_EQ(lookup.findWindow(L"Webcam for ghost"), 0);
+    EXPECT_FALSE(lookup.readPlacement(0, placement));
+    EXPECT_FALSE(lookup.readPlacement(-5, placement));
+}
+
+TEST_F(WindowLookupTest, ViewerThatClosesItselfOnRequestIsGone) {
+    const WindowHandle found = showViewer("leaving");
+    ASSERT_NE(found, 0);
+    askToClose(helper, static_cast<xcb_window_t>(found));
+    EXPECT_EQ(viewers.back()->wait(), 0);
+    EXPECT_EQ(waitUntil([&] { return lookup.findWindow(L"Webcam for leaving") == 0; }), true);
+    WindowPlacement placement;
+    EXPECT_FALSE(lookup.readPlacement(found, placement));
+}
+
+}  // namespace
+}  // namespace skl::x11test

@@ -1,0 +1,107 @@
+// Finding windows with no window manager running: no client lists and no frames.
+// Top-level windows are found among the root's children, through the WM_STATE that
+// marks a client inside a frame; lists and extents other programs left behind are
+// read with care.
+
+#include <gtest/gtest.h>
+
+#include "ChildProcess.h"
+#include "DisplayHelpers.h"
+#include "capture/desktop_x11.h"
+
+namespace skl::x11test {
+namespace {
+
+class NoWindowManager : public testing::Test {
+protected:
+    void TearDown() override {
+        xcb_delete_property(helper.get(), helper.root(), helper.atoms().netClientList);
+        sync(helper);
+    }
+
+    void setClientList(xcb_atom_t type, const std::vector<std::uint32_t>& ids) {
+        xcb_change_property(helper.get(), XCB_PROP_MODE_REPLACE, helper.root(), helper.atoms().netClientList, type, 32,
+                            static_cast<std::uint32_t>(ids.size()), ids.data());
+        sync(helper);
+    }
+
+    ScreenRect placementOf(WindowHandle window) {
+        WindowPlacement placement;
+        EXPECT_TRUE(lookup.readPlacement(window, placement));
+        return placement.normalPosition;
+    }
+
+    XcbConnection desktop;  // the program's connection
+    XcbConnection helper;   // the test's own
+    X11WindowLookup lookup{desktop};
+};
+
+TEST_F(NoWindowManager, TopLevelWindowsAreFoundAndAreTheirOwnFrame) {
+    const ChildProcess viewer(viewerCommand("plain", {"--at", "100", "80"}));
+    const WindowHandle found = waitUntil([&] { return lookup.findWindow(L"Webcam for plain"); });
+    ASSERT_NE(found, 0);
+    EXPECT_EQ(placementOf(found), (ScreenRect{100, 80, 100 + viewerWidth, 80 + viewerHeight}));
+
+    // Never mapped, as a window the program has hidden.
+    TestWindow hidden(helper, {10, 20, 30, 40});
+    hidden.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for hidden");
+    EXPECT_EQ(lookup.findWindow(L"Webcam for hidden"), hidden.handle());
+    EXPECT_EQ(lookup.findWindow(L"Webcam for nobody"), 0);
+}
+
+TEST_F(NoWindowManager, ClientInsideAFrameIsFoundByItsWmState) {
+    TestWindow frame(helper, {50, 50, 250, 200});
+    TestWindow client(helper, {3, 20, 197, 147}, frame.id());
+    TestWindow decoration(helper, {0, 0, 200, 20}, frame.id());
+    client.setCardinals(helper.atoms().wmState, helper.atoms().wmState, {1, 0});
+    client.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for inner");
+    decoration.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for title bar");
+    frame.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for frame");
+    client.map();
+    decoration.map();
+    frame.map();
+    EXPECT_EQ(lookup.findWindow(L"Webcam for inner"), client.handle());
+    // A frame stands for its client: neither it nor its other parts are looked at.
+    EXPECT_EQ(lookup.findWindow(L"Webcam for title bar"), 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for frame"), 0);
+    EXPECT_EQ(placementOf(client.handle()), (ScreenRect{53, 70, 247, 197}));
+}
+
+TEST_F(NoWindowManager, ClientListLeftBehindIsReadWithCare) {
+    TestWindow window(helper, {10, 20, 30, 40});
+    window.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for listed");
+    // The real window under (listed before) windows long gone and ids no window can have.
+    TestWindow gone(helper, {10, 20, 30, 40});
+    gone.destroy();
+    setClientList(XCB_ATOM_WINDOW, {window.id(), 0x7FFFFFFF, 0xFFFFFFFF, 0, gone.id()});
+    EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), window.handle());
+
+    // A list that holds only other windows is believed.
+    TestWindow other(helper, {10, 20, 30, 40});
+    setClientList(XCB_ATOM_WINDOW, {other.id()});
+    EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), 0);
+
+    // A list of another type is no list: the root's children are searched.
+    setClientList(XCB_ATOM_CARDINAL, {other.id()});
+    EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), window.handle());
+}
+
+TEST_F(NoWindowManager, FrameExtentsThatCannotBeBelievedAreIgnored) {
+    TestWindow window(helper, {100, 100, 300, 200});
+    window.map();
+    const xcb_atom_t extents = helper.atoms().netFrameExtents;
+    window.setCardinals(extents, XCB_ATOM_CARDINAL, {1, 1, 20, 5});
+    EXPECT_EQ(placementOf(window.handle()), (ScreenRect{99, 80, 301, 205}));
+    for (const std::vector<std::uint32_t>& absurd :
+         {std::vector<std::uint32_t>{1, 1, 99999, 5}, {1, 1, 20}, {1, 1, 20, 5, 7}, {0xFFFFFFFF, 0, 0, 0}}) {
+        window.setCardinals(extents, XCB_ATOM_CARDINAL, absurd);
+        EXPECT_EQ(placementOf(window.handle()), (ScreenRect{100, 100, 300, 200})) << absurd.size();
+    }
+    window.setCardinals(extents, XCB_ATOM_INTEGER, {1, 1, 20, 5});
+    EXPECT_EQ(placementOf(window.handle()), (ScreenRect{100, 100, 300, 200}));
+    window.setText(extents, XCB_ATOM_CARDINAL, "1234567890123456");
+    EXPECT_EQ(placementOf(window.handle()), (ScreenRect{100, 100, 300, 200}));
+}
+
+}  // namespace
+}  // namespace skl::x11test
