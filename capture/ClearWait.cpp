@@ -26,10 +26,15 @@ bool ClearRule::isClear(const Picture& area, std::int64_t nowMs) {
            stillOwn * chanceShare <= pixels;
 }
 
-void waitUntilAreaClear(const ScreenRect& area, ClearRule& rule, ScreenGrabber& grabber, Clock& clock) {
+void waitUntilAreaClear(const ScreenRect& area, ClearRule& rule, ScreenGrabber& grabber, Clock& clock,
+                        const std::function<bool()>& windowHasLeft) {
+    bool left = false;
     while (!rule.timedOut(clock.monotonicMilliseconds())) {
-        const auto read = grabber.grab(area, DisplayForm::NoDevice);
-        if (!read || rule.isClear(read->picture(), clock.monotonicMilliseconds())) return;
+        left = left || windowHasLeft();
+        if (left) {
+            const auto read = grabber.grab(area, DisplayForm::NoDevice);
+            if (!read || rule.isClear(read->picture(), clock.monotonicMilliseconds())) return;
+        }
         clock.sleepMilliseconds(1);
     }
 }

@@ -5,6 +5,7 @@
 // looked there before it left.
 
 #include <cstdint>
+#include <functional>
 
 #include "capture/Ports.h"
 
@@ -34,6 +35,9 @@ private:
 };
 
 // Reads the area until the rule finds it clear, the time is up or it cannot be read.
-void waitUntilAreaClear(const ScreenRect& area, ClearRule& rule, ScreenGrabber& grabber, Clock& clock);
+// Where the window system tells when the window has left the screen, the area is
+// only judged from then on.
+void waitUntilAreaClear(const ScreenRect& area, ClearRule& rule, ScreenGrabber& grabber, Clock& clock,
+                        const std::function<bool()>& windowHasLeft = [] { return true; });
 
 }  // namespace skl

@@ -17,7 +17,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from desktop import Build, Desktop, wait_until  # noqa: E402
+from desktop import Build, WineDesktop, wait_until  # noqa: E402
 
 VIEWER_ID = "bench"
 VIEWER_AT = (20, 20)
@@ -27,7 +27,7 @@ CASES = {"plain": [], "overlap": ["--overlap"], "small": ["--small"]}
 def start_desktop(win_build, wine):
     """A started desktop with the viewer showing frame 0 at VIEWER_AT."""
     build = Build(win_build, wine)
-    desktop = Desktop(build).start()
+    desktop = WineDesktop(build).start()
     try:
         desktop.run_windows(build.viewer, VIEWER_ID, "--at", str(VIEWER_AT[0]), str(VIEWER_AT[1]), log="viewer")
         wait_until(lambda: desktop.window("Webcam for " + VIEWER_ID), 60, interval=0.2, what="the viewer")

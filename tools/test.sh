@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The one command that checks everything: installs what is missing, builds the
-# native, win32 and win64 presets, picks the Windows build this machine's Wine
-# can run, and runs the unit and end-to-end tests with CTest.
+# native, win32, win64 and linux presets, picks the Windows build this machine's
+# Wine can run, and runs the unit and end-to-end tests of both editions with CTest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,9 +34,19 @@ cmake --preset native \
   -DSKELLIMOR_WIN32_BUILD="$PWD/build/win32" >/dev/null
 cmake --build --preset native -j "$jobs"
 
-log=build/native/ctest-output.txt
+# The Linux edition, its package and its tests.
+cmake --preset linux >/dev/null
+cmake --build --preset linux -j "$jobs"
+cmake --build --preset linux -j "$jobs" --target package
+
 status=0
-ctest --test-dir build/native --output-on-failure 2>&1 | tee "$log" || status=$?
-# CTest prints its summary before the list of failures; repeat it last.
-grep -E '^[0-9]+% tests passed' "$log" | tail -n 1 || { echo "CTest gave no summary"; status=1; }
+summaries=()
+for preset in native linux; do
+  log=build/$preset/ctest-output.txt
+  ctest --test-dir "build/$preset" --output-on-failure 2>&1 | tee "$log" || status=$?
+  summaries+=("$preset: $(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1 || echo 'CTest gave no summary')")
+done
+# CTest prints its summary before the list of failures; repeat them last.
+printf '%s\n' "${summaries[@]}"
+grep -q "no summary" <<<"${summaries[*]}" && status=1
 exit "$status"

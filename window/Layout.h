@@ -18,6 +18,10 @@ inline constexpr std::uint32_t optionTextColour = 0xFFFFFF;
 
 inline constexpr std::int32_t clientWidth = 5055;
 inline constexpr std::int32_t clientHeight = 5655;
+// The frame the window's outer heights are laid out for: from the outer top edge to
+// the client area (the caption included), and below the client area.
+inline constexpr std::int32_t frameTopTwips = 330;
+inline constexpr std::int32_t frameBottomTwips = 45;
 
 // In the window.
 inline constexpr TwipsRect Picture1{0, 0, 480, 465};

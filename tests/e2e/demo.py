@@ -8,14 +8,14 @@ import os
 import shutil
 import sys
 
-from desktop import Build, Desktop, wait_until
+from desktop import Build, WineDesktop, wait_until
 from skellimor import SMILEY, TITLE, DIALOG_CLASS, NEW_CAM
 
 
 def main(out_dir):
     os.makedirs(out_dir, exist_ok=True)
     build = Build.from_environment()
-    desktop = Desktop(build).start()
+    desktop = WineDesktop(build).start()
     try:
         desktop.run_windows(build.viewer, "demo", "--at", "20", "20", log="viewer")
         desktop.window("Webcam for demo", wait_ms=15000)

@@ -1,7 +1,8 @@
-"""A private desktop for the end-to-end tests: an Xvfb display with openbox, a
-fresh Wine prefix whose desktop folder is a directory of the test's own, and
-the means to drive it with real input (XTEST through xdotool) and to look at
-it (screenshots, the X clipboard, and the desktop probe for Win32 state).
+"""A private desktop for the end-to-end tests: an Xvfb display with openbox and a
+home whose desktop folder is a directory of the test's own, with the means to
+drive it with real input (XTEST through xdotool) and to look at it (screenshots,
+the X clipboard). WineDesktop adds a fresh Wine prefix and the desktop probe
+for Win32 state.
 
 Everything started here is stopped again by close(), also after a failure."""
 
@@ -61,14 +62,14 @@ def wait_until(condition, timeout, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
-class Desktop:
-    def __init__(self, build, dots_per_inch=96):
-        self.build = build
+class XDesktop:
+    """An X display of its own, with a window manager and a home folder."""
+
+    def __init__(self, dots_per_inch=96):
         self.dots_per_inch = dots_per_inch
         self.root = tempfile.mkdtemp(prefix="skellimor-e2e-")
         self.home = os.path.join(self.root, "home")
         self.desktop_dir = os.path.join(self.home, "Desktop")
-        self.prefix = os.path.join(self.root, "prefix")
         self.display = None
         self._processes = []
         self._xvfb = None
@@ -79,11 +80,14 @@ class Desktop:
     def start(self):
         try:
             self._start_x()
-            self._start_wine()
+            self._start_session()
         except BaseException:
             self.close()
             raise
         return self
+
+    def _start_session(self):
+        """What a derived desktop starts once the display is there."""
 
     def _start_x(self):
         read_fd, write_fd = os.pipe()
@@ -106,45 +110,19 @@ class Desktop:
                                 capture_output=True, text=True)
         return "window id" in result.stdout
 
-    def _start_wine(self):
-        started = time.monotonic()
-        result = subprocess.run([self.build.wine, "wineboot", "-i"], env=self.env(),
-                                capture_output=True, text=True, timeout=120)
-        if result.returncode != 0:
-            raise DesktopError(f"wineboot failed: {result.stderr[-2000:]}")
-        self.wineboot_seconds = time.monotonic() - started
-        if self.dots_per_inch != 96:
-            # The screen's logical resolution, as a user sets it in the display settings.
-            subprocess.run([self.build.wine, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                            "/t", "REG_DWORD", "/d", str(self.dots_per_inch), "/f"],
-                           env=self.env(), check=True, capture_output=True, timeout=60)
-            subprocess.run([self.build.wineserver, "-w"], env=self.env(), check=True, timeout=60)
-        # A server that outlives short gaps between programs, so that Wine's
-        # service processes start once, here; it still ends by itself should
-        # this harness be killed before close().
-        subprocess.run([self.build.wineserver, "-p30"], env=self.env(), check=True, timeout=30)
-
     def env(self):
         env = dict(os.environ)
-        env.update({
-            "HOME": self.home,
-            "WINEPREFIX": self.prefix,
-            "WINEARCH": self.build.arch,
-            "WINEDEBUG": "-all",
-            # No Gecko or Mono install prompts in a fresh prefix.
-            "WINEDLLOVERRIDES": "mscoree,mshtml=",
-            "LANG": "C.UTF-8",
-        })
+        env.update({"HOME": self.home, "LANG": "C.UTF-8"})
         if self.display:
             env["DISPLAY"] = self.display
         return env
 
-    def spawn(self, argv, log=None):
+    def spawn(self, argv, log=None, env=None):
         """Starts a process that close() ends; its output goes to a log file."""
         name = log or os.path.basename(argv[-1])
         out = open(os.path.join(self.root, f"{name}.log"), "ab")
         try:
-            process = subprocess.Popen(argv, env=self.env(), stdout=out, stderr=subprocess.STDOUT,
+            process = subprocess.Popen(argv, env=env or self.env(), stdout=out, stderr=subprocess.STDOUT,
                                        stdin=subprocess.DEVNULL, start_new_session=True)
         finally:
             out.close()
@@ -173,11 +151,8 @@ class Desktop:
 
     def close(self):
         for process in reversed(list(self._processes)):
-            if process is not self._xvfb:
-                self.stop_process(process)
-        if os.path.isdir(self.prefix):
-            subprocess.run([self.build.wineserver, "-k"], env=self.env(), capture_output=True, timeout=30)
-            subprocess.run([self.build.wineserver, "-w"], env=self.env(), capture_output=True, timeout=30)
+            self.stop_process(process)
+        self._end_session()
         if self._xvfb is not None:
             self._xvfb.terminate()
             try:
@@ -187,6 +162,99 @@ class Desktop:
             self._xvfb = None
         if not os.environ.get("SKELLIMOR_E2E_KEEP"):
             shutil.rmtree(self.root, ignore_errors=True)
+
+    def _end_session(self):
+        """What a derived desktop stops once its processes have ended."""
+
+    # --- real input through the X server ------------------------------------
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env(), check=True, capture_output=True, text=True,
+                              timeout=30).stdout
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.xdotool("click", str(button))
+
+    def type_text(self, text):
+        self.xdotool("type", "--delay", "20", "--", text)
+
+    def key(self, *names):
+        self.xdotool("key", *names)
+
+    def park_pointer(self):
+        """Moves the pointer to the screen's bottom-right corner, away from every window."""
+        width, height = SCREEN_SIZE
+        self.xdotool("mousemove", "--sync", str(width - 1), str(height - 1))
+
+    # --- looking at the screen ----------------------------------------------
+
+    def screenshot(self):
+        result = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env(),
+                                capture_output=True, check=True, timeout=30)
+        return parse_ppm(result.stdout)
+
+    def save_png(self, picture, path):
+        subprocess.run(["convert", "ppm:-", path], input=picture.to_ppm(), check=True, timeout=30)
+
+    def clipboard(self, target):
+        """The X clipboard's content as `target` (a type such as image/bmp), or None."""
+        result = subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"],
+                                env=self.env(), capture_output=True, timeout=30)
+        return result.stdout if result.returncode == 0 and result.stdout else None
+
+    def put_text_on_clipboard(self, text):
+        """Puts the text on the X clipboard, as a user copying it elsewhere would."""
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text.encode(), env=self.env(), check=True,
+                       timeout=30)
+
+    def clipboard_bmp(self):
+        """The X clipboard's picture as image/bmp, or None when it holds none."""
+        data = self.clipboard("image/bmp")
+        return parse_bmp(data) if data else None
+
+
+class WineDesktop(XDesktop):
+    """The desktop with a fresh Wine prefix whose desktop folder is the test's own."""
+
+    def __init__(self, build, dots_per_inch=96):
+        super().__init__(dots_per_inch)
+        self.build = build
+        self.prefix = os.path.join(self.root, "prefix")
+
+    def _start_session(self):
+        started = time.monotonic()
+        result = subprocess.run([self.build.wine, "wineboot", "-i"], env=self.env(),
+                                capture_output=True, text=True, timeout=120)
+        if result.returncode != 0:
+            raise DesktopError(f"wineboot failed: {result.stderr[-2000:]}")
+        self.wineboot_seconds = time.monotonic() - started
+        if self.dots_per_inch != 96:
+            # The screen's logical resolution, as a user sets it in the display settings.
+            subprocess.run([self.build.wine, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                            "/t", "REG_DWORD", "/d", str(self.dots_per_inch), "/f"],
+                           env=self.env(), check=True, capture_output=True, timeout=60)
+            subprocess.run([self.build.wineserver, "-w"], env=self.env(), check=True, timeout=60)
+        # A server that outlives short gaps between programs, so that Wine's
+        # service processes start once, here; it still ends by itself should
+        # this harness be killed before close().
+        subprocess.run([self.build.wineserver, "-p30"], env=self.env(), check=True, timeout=30)
+
+    def env(self):
+        env = super().env()
+        env.update({
+            "WINEPREFIX": self.prefix,
+            "WINEARCH": self.build.arch,
+            "WINEDEBUG": "-all",
+            # No Gecko or Mono install prompts in a fresh prefix.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        })
+        return env
+
+    def _end_session(self):
+        if os.path.isdir(self.prefix):
+            subprocess.run([self.build.wineserver, "-k"], env=self.env(), capture_output=True, timeout=30)
+            subprocess.run([self.build.wineserver, "-w"], env=self.env(), capture_output=True, timeout=30)
 
     # --- Wine programs ----------------------------------------------------
 
@@ -247,41 +315,3 @@ class Desktop:
         if wait_ms:
             args += ["--wait", str(wait_ms)]
         return self.probe(*args) is not None
-
-    # --- real input through the X server ------------------------------------
-
-    def xdotool(self, *args):
-        subprocess.run(["xdotool", *args], env=self.env(), check=True, capture_output=True, timeout=30)
-
-    def click(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", str(x), str(y))
-        self.xdotool("click", str(button))
-
-    def type_text(self, text):
-        self.xdotool("type", "--delay", "20", "--", text)
-
-    def key(self, *names):
-        self.xdotool("key", *names)
-
-    def park_pointer(self):
-        """Moves the pointer to the screen's bottom-right corner, away from every window."""
-        width, height = SCREEN_SIZE
-        self.xdotool("mousemove", "--sync", str(width - 1), str(height - 1))
-
-    # --- looking at the screen ----------------------------------------------
-
-    def screenshot(self):
-        result = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env(),
-                                capture_output=True, check=True, timeout=30)
-        return parse_ppm(result.stdout)
-
-    def save_png(self, picture, path):
-        subprocess.run(["convert", "ppm:-", path], input=picture.to_ppm(), check=True, timeout=30)
-
-    def clipboard_bmp(self):
-        """The X clipboard's picture as Wine exports it, or None when it holds none."""
-        result = subprocess.run(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-o"],
-                                env=self.env(), capture_output=True, timeout=30)
-        if result.returncode != 0 or not result.stdout:
-            return None
-        return parse_bmp(result.stdout)

@@ -4,21 +4,12 @@ A test case class that derives from DesktopTestCase shares one desktop (X
 display and Wine prefix) among its tests; each test gets a fresh save folder
 and fresh program and viewer processes."""
 
-import os
-import shutil
-import time
-import unittest
-
-from desktop import Build, Desktop, DesktopError, wait_until
-from images import parse_bmp
+from cases import VIEWER_PREFIX, SnapshotTestCase, Viewer
+from desktop import Build, DesktopError, WineDesktop, wait_until
 from window_face import Layout
 
 TITLE = "Morvath's Skellimor"
 DIALOG_CLASS = "#32770"
-VIEWER_PREFIX = "Webcam for "
-CAMERA_OFFSET = (26, 44)
-REGULAR = (322, 242)
-SMALL = (162, 122)
 
 # Click targets in the main window's client area at 96 dots per inch.
 SMILEY = (16, 15)
@@ -61,8 +52,12 @@ class Program:
         code = self.process.poll()
         return f" (the program ended with {code}: {self.desktop.log('program')[-1500:]})" if code is not None else ""
 
+    def client(self):
+        """The client area on the screen: left, top, right, bottom."""
+        return self.info()["client"]
+
     def client_point(self, point):
-        left, top = self.info()["client"][:2]
+        left, top = self.client()[:2]
         return left + point[0], top + point[1]
 
     def click(self, point, button=1):
@@ -122,79 +117,24 @@ class Program:
         return wait_until(restored, timeout, what="the program's window to be shown and not minimised")
 
 
-class Viewer:
-    def __init__(self, desktop, process, user_id, info):
-        self.desktop = desktop
-        self.process = process
-        self.user_id = user_id
-        self.info = info
-
-    @property
-    def title(self):
-        return VIEWER_PREFIX + self.user_id
-
-    def camera_origin(self):
-        left, top = self.info["rect"][:2]
-        return left + CAMERA_OFFSET[0], top + CAMERA_OFFSET[1]
-
-    def camera_picture(self, screen, size=REGULAR):
-        x, y = self.camera_origin()
-        return screen.crop(x, y, *size)
-
-
-class DesktopTestCase(unittest.TestCase):
-    """One desktop for the class; a clean save folder and fresh processes per test."""
-
-    desktop = None
-    DOTS_PER_INCH = 96
+class DesktopTestCase(SnapshotTestCase):
+    """The Windows program's tests: one Wine desktop for the class."""
 
     @classmethod
     def setUpClass(cls):
         cls.build = Build.from_environment()
-        cls.desktop = Desktop(cls.build, cls.DOTS_PER_INCH).start()
+        cls.desktop = WineDesktop(cls.build, cls.DOTS_PER_INCH).start()
         print(f"\n[{cls.__name__}] Wine loader {cls.build.wine} ({cls.build.arch} build "
               f"{cls.build.win_build}), display {cls.desktop.display}, "
               f"prefix ready in {cls.desktop.wineboot_seconds:.1f} s", flush=True)
 
-    @classmethod
-    def tearDownClass(cls):
-        if cls.desktop is not None:
-            cls.desktop.close()
-
     def setUp(self):
-        self.save_dir = self.desktop.desktop_dir
-        if os.path.islink(self.save_dir) or os.path.isfile(self.save_dir):
-            os.remove(self.save_dir)
-        shutil.rmtree(self.save_dir, ignore_errors=True)
-        os.makedirs(self.save_dir)
-        self._started = []
+        super().setUp()
         self._viewer_titles = []
-        self.addCleanup(self._stop_started)
 
-    def _stop_started(self):
-        if self._failed():
-            self._keep_screenshot()
-        for process in reversed(self._started):
-            self.desktop.stop_process(process)
+    def wait_windows_gone(self):
         for title in [TITLE, *self._viewer_titles]:
             self.desktop.window_gone(title, wait_ms=5000)
-
-    def _failed(self):
-        outcome = getattr(self, "_outcome", None)
-        result = getattr(outcome, "result", None)
-        if result is None:
-            return False
-        return any(test is self for test, _ in result.failures + result.errors)
-
-    def _keep_screenshot(self):
-        folder = os.environ.get("SKELLIMOR_E2E_ARTIFACTS")
-        if not folder:
-            return
-        os.makedirs(folder, exist_ok=True)
-        try:
-            self.desktop.save_png(self.desktop.screenshot(), os.path.join(folder, self.id() + ".png"))
-        except Exception as error:  # a missing screenshot must not hide the real failure
-            print(f"no screenshot: {error}")
 
     # --- starting things ------------------------------------------------
 
@@ -206,13 +146,8 @@ class DesktopTestCase(unittest.TestCase):
         info = self.desktop.window(VIEWER_PREFIX + user_id, wait_ms=15000)
         self.assertIsNotNone(info, "the sample viewer did not open: " + self.desktop.log("viewer")[-1000:])
         # Let it paint before anyone looks at it.
-        wait_until(lambda: self._viewer_painted(info), 10, what="the viewer's picture")
-        return Viewer(self.desktop, process, user_id, info)
-
-    def _viewer_painted(self, info):
-        left, top, right, bottom = info["client"]
-        picture = self.desktop.screenshot().crop(left, top, right - left, bottom - top)
-        return picture.distinct_colours() > 100
+        wait_until(lambda: self.viewer_painted(info["client"]), 10, what="the viewer's picture")
+        return Viewer(process, user_id, tuple(info["rect"][:2]), info)
 
     def start_program(self):
         process = self.desktop.run_windows(self.build.exe, log="program")
@@ -229,30 +164,3 @@ class DesktopTestCase(unittest.TestCase):
         program.wait_restored()
         self.desktop.park_pointer()
         return program
-
-    # --- results ----------------------------------------------------------
-
-    def saved_files(self):
-        if not os.path.isdir(self.save_dir):
-            return []
-        return sorted(os.listdir(self.save_dir))
-
-    def wait_saved(self, count, timeout=15):
-        return wait_until(lambda: len(self.saved_files()) >= count and self.saved_files(), timeout,
-                          what=f"{count} saved file(s) in {self.save_dir}")
-
-    def read_saved(self, name):
-        with open(os.path.join(self.save_dir, name), "rb") as f:
-            return parse_bmp(f.read())
-
-    def snapshot(self, program, expect_files):
-        """A click on the smiley that saves a file; waits for the file and the restore."""
-        program.click(program.layout.middle("Picture1"))
-        files = self.wait_saved(expect_files)
-        program.wait_restored()
-        self.desktop.park_pointer()
-        return files
-
-    def assertSamePicture(self, actual, expected, what):
-        differences = actual.differences(expected)
-        self.assertEqual(differences, [], f"{what}: first differing pixels (x, y, got, expected)")

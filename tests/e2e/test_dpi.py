@@ -6,7 +6,8 @@ pixel-exact at the viewer's corner + (26, 44)."""
 import time
 import unittest
 
-from skellimor import REGULAR, DesktopTestCase
+from cases import REGULAR
+from skellimor import DesktopTestCase
 from window_face import GROUND, area_colours, asset, border_colours, picture_problems, pixels, settled
 
 START_PICTURES = ["Picture1", "Picture2", "pick0", "newcam0", "xit", "prev0", "directions0", "ontop0", "Image1",

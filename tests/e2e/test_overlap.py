@@ -4,7 +4,8 @@ the window comes back where it was, on top and active."""
 
 import unittest
 
-from skellimor import REGULAR, DesktopTestCase
+from cases import REGULAR
+from skellimor import DesktopTestCase
 
 
 class OverlapTest(DesktopTestCase):

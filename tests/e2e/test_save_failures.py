@@ -6,7 +6,8 @@ import datetime
 import os
 import unittest
 
-from skellimor import REGULAR, SMILEY, DesktopTestCase
+from cases import REGULAR
+from skellimor import SMILEY, DesktopTestCase
 
 FAILURE_START = "The snapshot could not be saved as"
 

@@ -6,7 +6,8 @@ import re
 import time
 import unittest
 
-from skellimor import REGULAR, SMALL, SMALL_SIZE, SMILEY, TITLE, DesktopTestCase
+from cases import REGULAR, SMALL
+from skellimor import SMALL_SIZE, SMILEY, TITLE, DesktopTestCase
 
 NAME = re.compile(r"^(?P<id>.+)-(?P<mo>\d\d)-(?P<d>\d\d)-(?P<y>\d{4}) (?P<h>\d\d)-(?P<mi>\d\d)-(?P<s>\d\d) (?P<n>\d+)\.bmp$")
 
@@ -111,7 +112,7 @@ class SnapshotTest(DesktopTestCase):
 
     def advance_frame(self, viewer):
         """A key press in the viewer, which it answers with its next frame."""
-        left, top = viewer.info["client"][:2]
+        left, top = viewer.window["client"][:2]
         self.desktop.click(left + 5, top + 5)
         self.desktop.key("space")
         self.desktop.park_pointer()

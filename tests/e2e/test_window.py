@@ -4,8 +4,9 @@ small snapshot, and the collapsed window."""
 
 import unittest
 
+from cases import REGULAR, SMALL
 from desktop import wait_until
-from skellimor import REGULAR, REGULAR_SIZE, SMALL, SMALL_SIZE, DesktopTestCase
+from skellimor import REGULAR_SIZE, SMALL_SIZE, DesktopTestCase
 from window_face import (CLIENT_SIZE, COLLAPSED_CLIENT_HEIGHT, GROUND, GROUND_SPOTS, ID_LABEL_ON_PLATE, PLACES,
                          PREVIEW, PREVIEW_BORDER, area_colours, asset, border_colours, client_picture,
                          differences_outside, picture_problems, settled)

@@ -49,9 +49,14 @@ class Layout:
             for suffix in suffixes:
                 self.places[name + suffix] = at(twips)
         self.frame1 = at(FRAME1_TWIPS)
+        self.folder_label = at((120, 960))
         # The ID label lies on the plate, 120 twips in from its corner.
         plate = self.places["Picture2"]
         self.id_label = (plate[0] + pixels(120, self.factor), plate[1] + pixels(120, self.factor))
+        # Click points of the size options: their buttons, left of their captions.
+        frame_left, frame_top, _, frame_height = self.frame1
+        self.regular_size = (frame_left + 6, frame_top + frame_height // 2)
+        self.small_size = (frame_left + pixels(SMALL_SIZE_TWIPS[0], self.factor) + 6, frame_top + frame_height // 2)
         # Small Size lies in Frame1, which clips it at its right edge.
         self.small_size_shown_width = pixels(FRAME1_TWIPS[2], self.factor) - pixels(SMALL_SIZE_TWIPS[0], self.factor)
 
@@ -108,7 +113,7 @@ def folder_label(program):
 
 
 def client_picture(program):
-    left, top, right, bottom = program.info()["client"]
+    left, top, right, bottom = program.client()
     return program.desktop.screenshot().crop(left, top, right - left, bottom - top)
 
 

@@ -63,6 +63,16 @@ TEST_F(ClearWaitTest, GivesUpAfterHalfASecond) {
     EXPECT_EQ(wait({0, 2}).first, ClearRule::limitMilliseconds);
 }
 
+TEST_F(ClearWaitTest, AreaIsJudgedOnlyOnceTheWindowSystemSaysTheWindowHasLeft) {
+    // The pixels beneath show at once, but the window manager still animates the
+    // window's frame elsewhere in the area until 60 ms.
+    desk.screenPixel = positionPixel;
+    ClearRule rule(windowPixels(), 0);
+    waitUntilAreaClear(area, rule, desk, desk, [&] { return desk.monotonicMs >= 60; });
+    EXPECT_EQ(desk.monotonicMs, 61);
+    EXPECT_EQ(desk.count(L"grab"), 2u);
+}
+
 TEST_F(ClearWaitTest, StopsWhenTheScreenCannotBeRead) {
     desk.grabFails = true;
     EXPECT_EQ(wait({1'000'000, 0}), std::make_pair(std::int64_t{0}, std::size_t{1}));

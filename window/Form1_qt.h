@@ -1,0 +1,92 @@
+#pragma once
+// The main window with Qt: its controls, painting and input, routed to Form1.
+
+#include <QImage>
+#include <QLabel>
+#include <QRadioButton>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+#include "window/Form1.h"
+#include "window/OutOfPicture_x11.h"
+#include "window/PointerRouter.h"
+#include "window/WindowFace.h"
+
+namespace skl {
+
+// A picture box: a child widget showing its picture. The mouse passes through it
+// to the main window, which routes every button for the whole window.
+class PictureBoxWidget final : public QWidget {
+public:
+    PictureBoxWidget(QWidget& form, QImage picture);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+class Form1Widget final : public QWidget, public Form1View, private MouseCapture {
+public:
+    // twipsPerPixel: the screen's, as its metrics report it.
+    Form1Widget(double twipsPerPixel, X11OutOfPicture& aside);
+
+    // Routes the window's events to the handlers from now on.
+    void attach(Form1& form);
+    // Shows the window, centred on the screen and normal, with the focus on the smiley.
+    void showCentred();
+
+    // Form1View
+    WindowHandle hWnd() override;
+    void setVisible(Pair pair, std::int16_t index, bool visible) override;
+    void setFolderCaption(const Text& caption) override;
+    void selectOption1(std::int16_t index) override;
+    void setOuterHeightTwips(std::int32_t height) override;
+    void focusPicture1() override;
+    void unload() override;
+
+    // CaptureWindow
+    Text idCaption() override;
+    void setIdCaption(const Text& caption) override;
+    bool regularSizeSelected() override;
+    void minimise(const ScreenRect& keepClear) override;
+    void yieldToEvents() override;
+    void waitUntilClear() override;
+    void restore() override;
+    void showPreview(const Picture& picture) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // MouseCapture: Qt keeps the mouse for the widget pressed until its buttons are up.
+    void captureMouse() override {}
+    void releaseMouse() override {}
+
+    // A press or release over the window.
+    void pointer(QMouseEvent& event);
+    void createControls();
+    QRect place(const layout::TwipsRect& rect) const;
+
+    double twipsPerPixel_;
+    WindowFace face_;
+    X11OutOfPicture& aside_;
+    Form1* form_ = nullptr;
+    std::optional<PointerRouter> router_;
+    std::array<QImage, pictureControlCount> pictures_;
+    std::array<PictureBoxWidget*, pictureControlCount> pictureBoxes_{};
+    QLabel* captureId_ = nullptr;
+    QLabel* lblFolder_ = nullptr;
+    std::array<QRadioButton*, 2> option1_{};
+    std::array<QRadioButton*, 2> optSize_{};
+    QImage preview_;
+};
+
+}  // namespace skl

@@ -1,0 +1,47 @@
+#pragma once
+// The real desktop behind the main window in the Linux edition: the X server,
+// reached through an xcb connection of the program's own, and Qt for the window,
+// its dialogs and the clipboard. One implementation of each platform interface
+// that the window's handlers talk to.
+
+#include "capture/clipboard_qt.h"
+#include "capture/desktop_x11.h"
+#include "capture/metrics_qt.h"
+#include "capture/posix_x11.h"
+#include "services/WinVersion_x11.h"
+#include "services/alwaysontop_qt.h"
+#include "services/folderBrowser_qt.h"
+#include "window/Form1_qt.h"
+#include "window/OutOfPicture_x11.h"
+#include "window/ShellFolders_x11.h"
+#include "window/dialogs_qt.h"
+#include "window/shell_qt.h"
+
+namespace skl {
+
+// What the window needs before it exists.
+struct X11Screen {
+    explicit X11Screen(const XcbConnection& x) : windows(x), grabber(x), aside(x, windows, grabber, clock) {}
+
+    X11WindowLookup windows;
+    X11ScreenGrabber grabber;
+    PosixClock clock;
+    QtScreenMetrics screen;
+    X11OutOfPicture aside;
+};
+
+// What belongs to the window.
+struct X11Desktop {
+    explicit X11Desktop(Form1Widget& window) : dialogs(window), topmost(window), folderDialog(window) {}
+
+    QtClipboard clipboard;
+    PosixFileStore files;
+    QtDialogs dialogs;
+    XdgSpecialFolders specialFolders;
+    UnameOsVersionSource osVersion;
+    QtTopmostBand topmost;
+    QtFolderDialog folderDialog;
+    XdgOpenShell shell;
+};
+
+}  // namespace skl

@@ -1,0 +1,51 @@
+// The Linux edition's entry: checks that there is an X display to work on,
+// creates the main window, runs its load handler before the window first shows,
+// and runs the event loop until the window is gone.
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "window/X11Desktop_x11.h"
+
+namespace {
+
+// Why the program cannot run here, in one line; empty when it can.
+const char* missingDisplay(const skl::XcbConnection& x) {
+    if (std::getenv("DISPLAY") == nullptr || *std::getenv("DISPLAY") == '\0') {
+        return std::getenv("WAYLAND_DISPLAY") != nullptr
+                   ? "this is a Wayland session without XWayland (DISPLAY is not set); the program works on X11 windows only"
+                   : "there is no X display to work on (DISPLAY is not set)";
+    }
+    return x.connected() ? "" : "the X display named by DISPLAY cannot be opened";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace skl;
+    const XcbConnection x;
+    if (const char* problem = missingDisplay(x); *problem != '\0') {
+        std::fprintf(stderr, "morvaths-skellimor: %s.\n", problem);
+        return 1;
+    }
+    // Other programs' windows are X windows: the window is one too, also under
+    // XWayland. Its controls stand in the screen's real pixels at their twips places.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QApplication application(argc, argv);
+
+    X11Screen screen(x);
+    Form1Widget view(screen.screen.twipsPerPixelX(), screen.aside);
+    X11Desktop desktop(view);
+    Form1 form(Form1Ports{L'/', view,
+                          CapturePorts{view, screen.windows, screen.screen, screen.grabber, desktop.clipboard,
+                                       desktop.files, screen.clock, desktop.dialogs},
+                          desktop.specialFolders, desktop.osVersion, desktop.topmost, desktop.folderDialog,
+                          desktop.shell});
+    view.attach(form);
+    form.Form_Load();
+    view.showCentred();
+    return QApplication::exec();
+}
