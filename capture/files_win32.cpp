@@ -19,6 +19,9 @@ Text systemMessage(DWORD error) {
 
 Text reasonFor(DWORD error) {
     switch (error) {
+        // Creating a new file, "file not found" can only mean its folder: Wine
+        // reports a missing last folder so.
+        case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_DIRECTORY:
             return L"The folder does not exist (or is not a folder).";

@@ -16,7 +16,7 @@ if [ "${1:-}" != "--windows" ]; then
   cmake --build --preset linux -j 2 --target morvaths-skellimor webcam_viewer
   build="$PWD/build/linux"
   if [ -z "${DISPLAY:-}" ]; then
-    SKELLIMOR_LINUX_BUILD="$build" PYTHONPATH="$PWD/tests/e2e" python3 tests/e2e/linux/demo.py "$PWD/build/demo"
+    SKELLIMOR_LINUX_BUILD="$build" PYTHONPATH="$PWD/tests/e2e:$PWD/tests/e2e/linux" python3 tests/e2e/demo.py "$PWD/build/demo"
     exit 0
   fi
   "$build/tools/webcam_viewer" demo --at 20 20 &

@@ -8,7 +8,9 @@ import unittest
 
 from desktop import wait_until
 from images import parse_bmp
+from window_face import picture_problems, settled
 
+TITLE = "Morvath's Skellimor"
 VIEWER_PREFIX = "Webcam for "
 CAMERA_OFFSET = (26, 44)
 REGULAR = (322, 242)
@@ -16,13 +18,14 @@ SMALL = (162, 122)
 
 
 class Viewer:
-    """A sample viewer on the screen; corner: its outer frame's top-left corner."""
+    """A sample viewer on the screen: the top-left corners of its outer frame and of
+    its client area."""
 
-    def __init__(self, process, user_id, corner, window=None):
+    def __init__(self, process, user_id, corner, client_corner):
         self.process = process
         self.user_id = user_id
         self.corner = corner
-        self.window = window
+        self.client_corner = client_corner
 
     @property
     def title(self):
@@ -34,6 +37,12 @@ class Viewer:
     def camera_picture(self, screen, size=REGULAR):
         x, y = self.camera_origin()
         return screen.crop(x, y, *size)
+
+
+def viewer_painted(desktop, client):
+    """Whether the viewer's client area (left, top, right, bottom) shows its picture."""
+    left, top, right, bottom = client
+    return desktop.screenshot().crop(left, top, right - left, bottom - top).distinct_colours() > 100
 
 
 class SnapshotTestCase(unittest.TestCase):
@@ -55,6 +64,7 @@ class SnapshotTestCase(unittest.TestCase):
         shutil.rmtree(self.save_dir, ignore_errors=True)
         os.makedirs(self.save_dir)
         self._started = []
+        self._titles = []  # of the windows the test's processes open
         self.addCleanup(self._stop_started)
 
     def _stop_started(self):
@@ -66,6 +76,12 @@ class SnapshotTestCase(unittest.TestCase):
 
     def wait_windows_gone(self):
         """Waits until the windows of the test's processes have left the desktop."""
+
+    def started(self, launched, title):
+        """Notes a viewer or the program that the test launched, to end it with the test."""
+        self._started.append(launched.process)
+        self._titles.append(title)
+        return launched
 
     def _failed(self):
         outcome = getattr(self, "_outcome", None)
@@ -84,10 +100,6 @@ class SnapshotTestCase(unittest.TestCase):
         except Exception as error:  # a missing screenshot must not hide the real failure
             print(f"no screenshot: {error}")
 
-    def viewer_painted(self, client):
-        """Whether the viewer's client area (left, top, right, bottom) shows its picture."""
-        left, top, right, bottom = client
-        return self.desktop.screenshot().crop(left, top, right - left, bottom - top).distinct_colours() > 100
 
     # --- results ----------------------------------------------------------
 
@@ -111,6 +123,10 @@ class SnapshotTestCase(unittest.TestCase):
         program.wait_restored()
         self.desktop.park_pointer()
         return files
+
+    def assertShows(self, program, name):
+        """The program's window shows the picture at its place."""
+        self.assertEqual(settled(program, lambda client: picture_problems(client, name)), [], f"{name} not shown")
 
     def assertSamePicture(self, actual, expected, what):
         differences = actual.differences(expected)

@@ -2,39 +2,43 @@
 virtual desktop, driven through the program's window as a user would: New Cam,
 the ID, the smiley. Copies the saved picture and a screenshot to OUT_DIR.
 
-    python3 demo.py OUT_DIR   (with SKELLIMOR_WIN_BUILD and SKELLIMOR_WINE set)"""
+    python3 demo.py OUT_DIR
+
+The Linux edition when SKELLIMOR_LINUX_BUILD names its build (with tests/e2e and
+tests/e2e/linux on PYTHONPATH), else the Windows program under Wine
+(SKELLIMOR_WIN_BUILD and SKELLIMOR_WINE)."""
 
 import os
 import shutil
 import sys
 
-from desktop import Build, WineDesktop, wait_until
-from skellimor import SMILEY, TITLE, DIALOG_CLASS, NEW_CAM
+from desktop import wait_until
+
+
+def start_edition():
+    """The desktop, and the calls that start the viewer and the program on it."""
+    if os.environ.get("SKELLIMOR_LINUX_BUILD"):
+        from edition import LinuxBuild, LinuxDesktop, launch_program, launch_viewer
+        build = LinuxBuild.from_environment()
+        desktop = LinuxDesktop().start()
+        return (desktop, lambda: launch_viewer(desktop, build, "demo", (20, 20)),
+                lambda: launch_program(desktop, build.program))
+    from desktop import Build, WineDesktop
+    from skellimor import launch_program, launch_viewer
+    desktop = WineDesktop(Build.from_environment()).start()
+    return desktop, lambda: launch_viewer(desktop, "demo", (20, 20)), lambda: launch_program(desktop)
 
 
 def main(out_dir):
     os.makedirs(out_dir, exist_ok=True)
-    build = Build.from_environment()
-    desktop = WineDesktop(build).start()
+    desktop, start_viewer, start_program = start_edition()
     try:
-        desktop.run_windows(build.viewer, "demo", "--at", "20", "20", log="viewer")
-        desktop.window("Webcam for demo", wait_ms=15000)
-        desktop.run_windows(build.exe, log="program")
-
-        def main_window():
-            windows = desktop.probe("list", TITLE)["windows"]
-            return next((w for w in windows if w["class"] != DIALOG_CLASS and w["visible"]), None)
-
-        window = wait_until(main_window, 20, what="the program's window")
-        left, top = window["client"][:2]
-        desktop.click(left + NEW_CAM[0], top + NEW_CAM[1])
-        desktop.window(TITLE, DIALOG_CLASS, wait_ms=15000)
-        desktop.type_text("demo")
-        desktop.key("Return")
-        desktop.window_gone(TITLE, DIALOG_CLASS, wait_ms=15000)
-        desktop.click(left + SMILEY[0], top + SMILEY[1])
+        start_viewer()
+        program = start_program()
+        program.new_cam("demo")
+        program.click(program.layout.middle("Picture1"))
         saved = wait_until(lambda: os.listdir(desktop.desktop_dir), 15, what="the saved picture")
-        wait_until(lambda: not desktop.window(TITLE, window["class"])["iconic"], 15, what="the restore")
+        program.wait_restored()
         desktop.park_pointer()
 
         picture = os.path.join(out_dir, saved[0])

@@ -258,8 +258,8 @@ class WineDesktop(XDesktop):
 
     # --- Wine programs ----------------------------------------------------
 
-    def run_windows(self, exe, *args, log=None):
-        return self.spawn([self.build.wine, exe, *args], log=log)
+    def run_windows(self, exe, *args, log=None, env=None):
+        return self.spawn([self.build.wine, exe, *args], log=log, env=env)
 
     def probe(self, *args, timeout=30):
         """The probe's JSON answer, or None when what it looked for is not there."""

@@ -4,11 +4,12 @@ A test case class that derives from DesktopTestCase shares one desktop (X
 display and Wine prefix) among its tests; each test gets a fresh save folder
 and fresh program and viewer processes."""
 
-from cases import VIEWER_PREFIX, SnapshotTestCase, Viewer
+import subprocess
+
+from cases import TITLE, VIEWER_PREFIX, SnapshotTestCase, Viewer, viewer_painted
 from desktop import Build, DesktopError, WineDesktop, wait_until
 from window_face import Layout
 
-TITLE = "Morvath's Skellimor"
 DIALOG_CLASS = "#32770"
 
 # Click targets in the main window's client area at 96 dots per inch.
@@ -19,6 +20,23 @@ SMALL_SIZE = (110, 93)
 REGULAR_SIZE = (14, 93)
 
 
+def move_dialog(desktop, dialog, left, top):
+    """Moves a dialog (as the probe describes it) through the window manager, so that
+    its client area's corner lands at left, top of the screen."""
+    width = dialog["client"][2] - dialog["client"][0]
+    height = dialog["client"][3] - dialog["client"][1]
+    found = subprocess.run(["xdotool", "search", "--name", "^" + dialog["title"] + "$"], env=desktop.env(),
+                           capture_output=True, text=True, timeout=30).stdout.split()
+    for window in found:
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=desktop.env(),
+                                  capture_output=True, text=True, timeout=30).stdout
+        fields = dict(line.split("=", 1) for line in geometry.split())
+        if (int(fields["WIDTH"]), int(fields["HEIGHT"])) == (width, height):
+            desktop.xdotool("windowmove", window, str(left), str(top))
+            return
+    raise DesktopError(f"no X window of {width}x{height} titled {dialog['title']!r}")
+
+
 class Dialog:
     def __init__(self, info):
         self.info = info
@@ -26,6 +44,10 @@ class Dialog:
         self.buttons = [c["text"] for c in info["children"] if c["class"].lower() == "button"]
         # A box without an icon may still hold a hidden icon control.
         self.icons = [c["icon"] for c in info["children"] if "icon" in c and c["visible"]]
+
+    @property
+    def title(self):
+        return self.info["title"]
 
     @property
     def message(self):
@@ -110,11 +132,64 @@ class Program:
                 return
         raise DesktopError(f"no {button} button in the box: {box.buttons}")
 
+    def options(self):
+        """Each option button's text and whether it is selected."""
+        return {c["text"]: c["checked"] for c in self.children() if c["class"].lower() == "button"}
+
+    def is_on_top(self):
+        return self.info()["topmost"]
+
+    def move_aside(self, box):
+        """Moves a dialog of the program off its window, so that the window shows."""
+        move_dialog(self.desktop, box.info, 20, 600)
+        wait_until(lambda: self.desktop.window(box.title, DIALOG_CLASS)["client"][:2] == [20, 600], 10,
+                   what="the dialog to move")
+
+    def is_on_top_and_active(self):
+        info = self.info()
+        return info["topmost"] and info["foreground"]
+
+    def watch_minimising(self, duration_ms):
+        """Watches the window in the background; the returned call says whether it was
+        ever minimised meanwhile."""
+        findings = self.desktop.start_watch(TITLE, duration_ms)
+        return lambda: findings()["ever_iconic"]
+
     def wait_restored(self, timeout=15):
         def restored():
             info = self.info()
             return info["visible"] and not info["iconic"] and info
         return wait_until(restored, timeout, what="the program's window to be shown and not minimised")
+
+
+def launch_viewer(desktop, user_id, at, *extra):
+    """Starts the sample viewer with its outer corner at `at`; once it shows its picture."""
+    title = VIEWER_PREFIX + user_id
+    process = desktop.run_windows(desktop.build.viewer, user_id, "--at", str(at[0]), str(at[1]), *extra,
+                                  log="viewer")
+    info = desktop.window(title, wait_ms=15000)
+    if info is None:
+        raise DesktopError("the sample viewer did not open: " + desktop.log("viewer")[-1000:])
+    # Let it paint before anyone looks at it.
+    wait_until(lambda: viewer_painted(desktop, info["client"]), 10, what="the viewer's picture")
+    return Viewer(process, user_id, tuple(info["rect"][:2]), tuple(info["client"][:2]))
+
+
+def launch_program(desktop, env=None):
+    """Starts the program; once its window shows."""
+    process = desktop.run_windows(desktop.build.exe, log="program", env=env)
+
+    def main_window():
+        for window in desktop.probe("list", TITLE)["windows"]:
+            if window["class"] != DIALOG_CLASS and window["visible"]:
+                return window
+        return None
+
+    info = wait_until(main_window, 20, what="the program's window")
+    program = Program(desktop, process, info["hwnd"], info["class"])
+    program.wait_restored()
+    desktop.park_pointer()
+    return program
 
 
 class DesktopTestCase(SnapshotTestCase):
@@ -128,39 +203,12 @@ class DesktopTestCase(SnapshotTestCase):
               f"{cls.build.win_build}), display {cls.desktop.display}, "
               f"prefix ready in {cls.desktop.wineboot_seconds:.1f} s", flush=True)
 
-    def setUp(self):
-        super().setUp()
-        self._viewer_titles = []
-
     def wait_windows_gone(self):
-        for title in [TITLE, *self._viewer_titles]:
+        for title in self._titles:
             self.desktop.window_gone(title, wait_ms=5000)
 
-    # --- starting things ------------------------------------------------
-
     def start_viewer(self, user_id, at, *extra):
-        process = self.desktop.run_windows(self.build.viewer, user_id, "--at", str(at[0]), str(at[1]), *extra,
-                                           log="viewer")
-        self._started.append(process)
-        self._viewer_titles.append(VIEWER_PREFIX + user_id)
-        info = self.desktop.window(VIEWER_PREFIX + user_id, wait_ms=15000)
-        self.assertIsNotNone(info, "the sample viewer did not open: " + self.desktop.log("viewer")[-1000:])
-        # Let it paint before anyone looks at it.
-        wait_until(lambda: self.viewer_painted(info["client"]), 10, what="the viewer's picture")
-        return Viewer(process, user_id, tuple(info["rect"][:2]), info)
+        return self.started(launch_viewer(self.desktop, user_id, at, *extra), VIEWER_PREFIX + user_id)
 
-    def start_program(self):
-        process = self.desktop.run_windows(self.build.exe, log="program")
-        self._started.append(process)
-
-        def main_window():
-            for window in self.desktop.probe("list", TITLE)["windows"]:
-                if window["class"] != DIALOG_CLASS and window["visible"]:
-                    return window
-            return None
-
-        info = wait_until(main_window, 20, what="the program's window")
-        program = Program(self.desktop, process, info["hwnd"], info["class"])
-        program.wait_restored()
-        self.desktop.park_pointer()
-        return program
+    def start_program(self, *, env=None):
+        return self.started(launch_program(self.desktop, env), TITLE)

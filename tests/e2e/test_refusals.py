@@ -1,65 +1,15 @@
-"""Snapshots that cannot be taken: no usable ID (the refusal message) and no
-viewer window with the title ("Not Found", silently, without minimising)."""
+"""The Windows program's refusals (see refusal_cases.py); its message box shows
+the question icon."""
 
-import time
 import unittest
 
-from skellimor import SMILEY, TITLE, DesktopTestCase
+from refusal_cases import RefusalCases
+from skellimor import DesktopTestCase
 
-REFUSAL = "You didn't say whose cam to capture!"
 
-
-class RefusalTest(DesktopTestCase):
-    def assertRefused(self, program):
-        program.click(SMILEY)
-        box = program.wait_dialog()
-        program.close_message(box)
-        self.assertEqual(box.message, REFUSAL)
-        self.assertEqual(box.info["title"], TITLE)
-        self.assertEqual(box.buttons, ["OK"])
+class RefusalTest(RefusalCases, DesktopTestCase):
+    def assertQuestionIcon(self, box):
         self.assertEqual(box.icons, ["question"])
-        self.assertEqual(program.id_label(), "Capture Who?")
-        self.assertEqual(self.saved_files(), [])
-
-    def test_refused_without_a_usable_id(self):
-        # Viewers whose titles the marker values would match, were they taken as IDs.
-        self.start_viewer("Not Found", (20, 20))
-        self.start_viewer("Capture Who?", (20, 360))
-        program = self.start_program()
-        self.assertEqual(program.id_label(), "Capture Who?")
-        with self.subTest("before New Cam"):
-            self.assertRefused(program)
-        with self.subTest("New Cam cancelled"):
-            program.new_cam("ignored", cancel=True)
-            self.assertEqual(program.id_label(), "")
-            self.assertRefused(program)
-        with self.subTest("New Cam confirmed empty"):
-            program.new_cam("")
-            self.assertEqual(program.id_label(), "")
-            self.assertRefused(program)
-        for marker in ("Not Found", "Capture Who?"):
-            with self.subTest("ID typed as a marker", marker=marker):
-                program.new_cam(marker)
-                self.assertEqual(program.id_label(), marker)
-                self.assertRefused(program)
-
-    def test_missing_viewer_gives_not_found_without_minimising(self):
-        self.start_viewer("alice", (20, 20))
-        program = self.start_program()
-        program.new_cam("bob")
-        self.assertEqual(program.id_label(), "bob")
-
-        watch = self.desktop.start_watch(TITLE, 3000)
-        time.sleep(0.5)
-        program.click(SMILEY)
-        seen = watch()
-        self.assertEqual(program.id_label(), "Not Found")
-        self.assertFalse(seen["ever_iconic"], "the window minimised although no viewer was found")
-        self.assertEqual(program.dialogs(), [], "a message was shown for a missing viewer")
-        self.assertEqual(self.saved_files(), [])
-
-        # The ID has to be given again: the next click is refused.
-        self.assertRefused(program)
 
 
 if __name__ == "__main__":

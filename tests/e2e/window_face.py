@@ -1,11 +1,9 @@
 """What the main window should show, and the means to look at it: where each
 picture stands in the client area (the expected pixels are read from the
 files in assets/, so the checks follow whatever pictures the program carries),
-the click points of the controls that skellimor.py does not name, and moving
-a dialog off the main window so that what lies beneath can be seen."""
+and the click points of the controls that skellimor.py does not name."""
 
 import os
-import subprocess
 
 from desktop import DesktopError, wait_until
 from images import parse_bmp
@@ -171,20 +169,3 @@ def settled(program, problems_of, timeout=5):
     except DesktopError:
         pass
     return found
-
-
-def move_dialog(desktop, dialog, left, top):
-    """Moves a dialog (as the probe describes it) through the window manager, so that
-    its client area's corner lands at left, top of the screen."""
-    width = dialog["client"][2] - dialog["client"][0]
-    height = dialog["client"][3] - dialog["client"][1]
-    found = subprocess.run(["xdotool", "search", "--name", "^" + dialog["title"] + "$"], env=desktop.env(),
-                           capture_output=True, text=True, timeout=30).stdout.split()
-    for window in found:
-        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=desktop.env(),
-                                  capture_output=True, text=True, timeout=30).stdout
-        fields = dict(line.split("=", 1) for line in geometry.split())
-        if (int(fields["WIDTH"]), int(fields["HEIGHT"])) == (width, height):
-            desktop.xdotool("windowmove", window, str(left), str(top))
-            return
-    raise DesktopError(f"no X window of {width}x{height} titled {dialog['title']!r}")

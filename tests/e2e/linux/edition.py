@@ -8,12 +8,13 @@ import json
 import os
 import re
 import subprocess
+import threading
+import time
 
-from cases import VIEWER_PREFIX, SnapshotTestCase, Viewer
+from cases import TITLE, VIEWER_PREFIX, SnapshotTestCase, Viewer, viewer_painted
 from desktop import DesktopError, XDesktop, wait_until
 from window_face import Layout
 
-TITLE = "Morvath's Skellimor"
 APPLICATION = "morvaths-skellimor"
 # Debian's Python holds the AT-SPI bindings.
 A11Y_PYTHON = "/usr/bin/python3"
@@ -96,6 +97,11 @@ class LinuxDesktop(XDesktop):
         result = subprocess.run(["xprop", "-id", str(window), name], env=self.env(), capture_output=True, text=True,
                                 timeout=30)
         return result.stdout.strip()
+
+    def root_window(self):
+        text = subprocess.run(["xwininfo", "-root"], env=self.env(), capture_output=True, text=True,
+                              timeout=30).stdout
+        return int(re.search(r"Window id: (0x[0-9a-f]+)", text).group(1), 16)
 
     def net_wm_state(self, window):
         text = self.property_text(window, "_NET_WM_STATE")
@@ -226,6 +232,39 @@ class LinuxProgram:
         _, viewable = self.desktop.geometry(self.window)
         return {"viewable": viewable, "net_wm_state": self.desktop.net_wm_state(self.window)}
 
+    def is_on_top(self):
+        return "_NET_WM_STATE_ABOVE" in self.desktop.net_wm_state(self.window)
+
+    def move_aside(self, box):
+        """Moves a dialog of the program off its window, so that the window shows."""
+        for window in self.desktop.x_windows(box.title):
+            if window != self.window:
+                self.desktop.xdotool("windowmove", "--sync", str(window), "20", "560")
+
+    def is_on_top_and_active(self):
+        active = self.desktop.property_text(self.desktop.root_window(), "_NET_ACTIVE_WINDOW")
+        return ("_NET_WM_STATE_ABOVE" in self.desktop.net_wm_state(self.window) and
+                int(active.split()[-1], 16) == self.window)
+
+    def watch_minimising(self, duration_ms):
+        """Watches the window in the background; the returned call says whether it was
+        ever minimised meanwhile."""
+        seen = []
+        watcher = threading.Thread(target=lambda: seen.extend(self._states_for(duration_ms / 1000)))
+        watcher.start()
+
+        def findings():
+            watcher.join()
+            return any(not s["viewable"] or "_NET_WM_STATE_HIDDEN" in s["net_wm_state"] for s in seen)
+        return findings
+
+    def _states_for(self, seconds):
+        states = []
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            states.append(self.state())
+        return states
+
     def wait_restored(self, timeout=15):
         """Waits until the window shows, not minimised, and stands still (a window
         manager may animate its way back)."""
@@ -239,6 +278,33 @@ class LinuxProgram:
         wait_until(restored, timeout, interval=0.05, what="the program's window to be shown and not minimised")
 
 
+def launch_viewer(desktop, build, user_id, at, *extra):
+    """Starts the sample viewer with its outer corner at `at`; once it shows its picture."""
+    title = VIEWER_PREFIX + user_id
+    process = desktop.spawn([build.viewer, user_id, "--at", str(at[0]), str(at[1]), *extra], log="viewer")
+    window = wait_until(lambda: desktop.x_windows(title), 15, what="the sample viewer")[0]
+    wait_until(lambda: viewer_painted(desktop, desktop.geometry(window)[0]), 10, what="the viewer's picture")
+    client, _ = desktop.geometry(window)
+    return Viewer(process, user_id, desktop.frame_corner(window), client[:2])
+
+
+def launch_program(desktop, program, env=None):
+    """Starts the program at this path; once its window shows and is on the accessibility bus."""
+    process = desktop.spawn([program], log="program", env=env)
+
+    def shown():
+        if process.poll() is not None:
+            raise DesktopError(f"the program ended with {process.returncode}: {desktop.log('program')}")
+        for window in desktop.x_windows(TITLE):
+            if desktop.geometry(window)[1]:
+                return window
+        return None
+    launched = LinuxProgram(desktop, process, wait_until(shown, 20, what="the program's window"))
+    wait_until(launched.main_node, 10, what="the program on the accessibility bus")
+    desktop.park_pointer()
+    return launched
+
+
 class LinuxTestCase(SnapshotTestCase):
     """The Linux edition's tests: one desktop for the class."""
 
@@ -248,37 +314,12 @@ class LinuxTestCase(SnapshotTestCase):
         cls.desktop = LinuxDesktop(cls.DOTS_PER_INCH).start()
         print(f"\n[{cls.__name__}] {cls.build.program}, display {cls.desktop.display}", flush=True)
 
-    def setUp(self):
-        super().setUp()
-        self._titles = []
-
     def wait_windows_gone(self):
         for title in self._titles:
             wait_until(lambda t=title: not self.desktop.x_windows(t), 10, what=f"{title} to close")
 
     def start_viewer(self, user_id, at, *extra):
-        process = self.desktop.spawn([self.build.viewer, user_id, "--at", str(at[0]), str(at[1]), *extra],
-                                     log="viewer")
-        self._started.append(process)
-        title = VIEWER_PREFIX + user_id
-        self._titles.append(title)
-        window = wait_until(lambda: self.desktop.x_windows(title), 15, what="the sample viewer")[0]
-        wait_until(lambda: self.viewer_painted(self.desktop.geometry(window)[0]), 10, what="the viewer's picture")
-        return Viewer(process, user_id, self.desktop.frame_corner(window), window)
+        return self.started(launch_viewer(self.desktop, self.build, user_id, at, *extra), VIEWER_PREFIX + user_id)
 
     def start_program(self, *, env=None):
-        process = self.desktop.spawn([self.build.program], log="program", env=env)
-        self._started.append(process)
-        self._titles.append(TITLE)
-
-        def shown():
-            if process.poll() is not None:
-                raise DesktopError(f"the program ended with {process.returncode}: {self.desktop.log('program')}")
-            for window in self.desktop.x_windows(TITLE):
-                if self.desktop.geometry(window)[1]:
-                    return window
-            return None
-        program = LinuxProgram(self.desktop, process, wait_until(shown, 20, what="the program's window"))
-        wait_until(lambda: program.main_node(), 10, what="the program on the accessibility bus")
-        self.desktop.park_pointer()
-        return program
+        return self.started(launch_program(self.desktop, self.build.program, env), TITLE)

@@ -1,31 +1,13 @@
-"""The Linux edition's own window over the viewer's camera rectangle: the
-snapshot shows the viewer alone, and the window comes back where it was."""
+"""The Linux edition's window over the camera rectangle (see overlap_cases.py)."""
 
 import unittest
 
-from cases import REGULAR
 from edition import LinuxTestCase
+from overlap_cases import OverlapCases
 
 
-class OverlapTest(LinuxTestCase):
-    def test_own_window_over_the_camera_leaves_no_trace(self):
-        # The program opens centred on the screen, over this viewer's camera.
-        viewer = self.start_viewer("overlapped", (300, 250))
-        expected = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
-        program = self.start_program()
-        covered = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
-        self.assertNotEqual(covered.pixels, expected.pixels, "the program's window does not cover the camera")
-
-        program.new_cam("overlapped")
-        before = program.client()
-        for count in (1, 2):
-            files = self.snapshot(program, count)
-            self.assertEqual(program.client(), before, "the window came back elsewhere")
-            self.assertIn("_NET_WM_STATE_ABOVE", program.state()["net_wm_state"], "no longer on top")
-        for name in files:
-            with self.subTest(file=name):
-                self.assertSamePicture(self.read_saved(name), expected, name)
-        self.assertSamePicture(self.desktop.clipboard_bmp(), expected, "clipboard")
+class OverlapTest(OverlapCases, LinuxTestCase):
+    pass
 
 
 if __name__ == "__main__":

@@ -8,8 +8,7 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import wait_until
-from edition import TITLE, LinuxDesktop, LinuxProgram
+from edition import LinuxDesktop, launch_program
 from images import parse_ppm
 from window_face import ASSETS, picture_problems, settled
 
@@ -76,13 +75,10 @@ class PackageTest(unittest.TestCase):
     def test_the_program_from_the_package_starts(self):
         desktop = LinuxDesktop().start()
         try:
-            process = desktop.spawn([os.path.join(self.root, "usr/bin/morvaths-skellimor")], log="program")
-            window = wait_until(lambda: process.poll() is None and desktop.x_windows(TITLE), 20,
-                                what="the program's window")[0]
-            program = LinuxProgram(desktop, process, window)
+            program = launch_program(desktop, os.path.join(self.root, "usr/bin/morvaths-skellimor"))
             self.assertEqual(settled(program, lambda client: picture_problems(client, "Picture1") +
                                      picture_problems(client, "Image1")), [])
-            self.assertIsNone(process.poll())
+            self.assertIsNone(program.process.poll())
         finally:
             desktop.close()
 

@@ -1,68 +1,13 @@
-"""Snapshots the Linux edition cannot take: no usable ID (the refusal message)
-and no window with the title ("Not Found", silently, without minimising)."""
+"""The Linux edition's refusals (see refusal_cases.py)."""
 
-import threading
-import time
 import unittest
 
-from edition import TITLE, LinuxTestCase
+from edition import LinuxTestCase
+from refusal_cases import RefusalCases
 
-REFUSAL = "You didn't say whose cam to capture!"
 
-
-class RefusalTest(LinuxTestCase):
-    def assertRefused(self, program):
-        program.click(program.layout.middle("Picture1"))
-        box = program.wait_dialog()
-        program.close_message(box)
-        self.assertEqual((box.title, box.message, box.buttons), (TITLE, REFUSAL, ["OK"]))
-        self.assertEqual(program.id_label(), "Capture Who?")
-        self.assertEqual(self.saved_files(), [])
-
-    def test_refused_without_a_usable_id(self):
-        # Viewers whose titles the marker values would match, were they taken as IDs.
-        self.start_viewer("Not Found", (20, 20))
-        self.start_viewer("Capture Who?", (20, 360))
-        program = self.start_program()
-        self.assertEqual(program.id_label(), "Capture Who?")
-        with self.subTest("before New Cam"):
-            self.assertRefused(program)
-        with self.subTest("New Cam cancelled"):
-            program.new_cam("ignored", cancel=True)
-            self.assertEqual(program.id_label(), "")
-            self.assertRefused(program)
-        for marker in ("Not Found", "Capture Who?"):
-            with self.subTest("ID typed as a marker", marker=marker):
-                program.new_cam(marker)
-                self.assertEqual(program.id_label(), marker)
-                self.assertRefused(program)
-
-    def test_missing_viewer_gives_not_found_without_minimising(self):
-        self.start_viewer("alice", (20, 20))
-        program = self.start_program()
-        program.new_cam("bob")
-        states = []
-        watching = threading.Event()
-
-        def watch():
-            while not watching.is_set():
-                states.append(program.state())
-        watcher = threading.Thread(target=watch)
-        watcher.start()
-        try:
-            program.click(program.layout.middle("Picture1"))
-            time.sleep(1.5)
-        finally:
-            watching.set()
-            watcher.join()
-        self.assertEqual(program.id_label(), "Not Found")
-        self.assertGreater(len(states), 3)
-        self.assertTrue(all(s["viewable"] and "_NET_WM_STATE_HIDDEN" not in s["net_wm_state"] for s in states),
-                        "the window minimised although no viewer was found")
-        self.assertEqual(program.dialogs(), [], "a message was shown for a missing viewer")
-        self.assertEqual(self.saved_files(), [])
-        # The ID has to be given again: the next click is refused.
-        self.assertRefused(program)
+class RefusalTest(RefusalCases, LinuxTestCase):
+    pass
 
 
 if __name__ == "__main__":
