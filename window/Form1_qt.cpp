@@ -220,10 +220,10 @@ void Form1Widget::paintEvent(QPaintEvent*) {
 }
 
 WindowHandle Form1Widget::hWnd() {
-    // The native window's own id: Qt may replace the native window (when its flags
-    // change), and the widget's winId() then still names the first one.
-    winId();
-    return static_cast<WindowHandle>(windowHandle()->winId());
+    // The X window exists once the window first shows; asking for it earlier would
+    // make one that Qt replaces when the window shows with its flags.
+    const QWindow* native = windowHandle();
+    return native ? static_cast<WindowHandle>(native->winId()) : 0;
 }
 
 void Form1Widget::setVisible(Pair pair, std::int16_t index, bool visible) {
