@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Reproduces the snapshot benchmark's figures in one command: installs what is
-# missing, builds the Windows preset this machine's Wine can run and times 1,000
-# snapshots (or $1) on a private desktop, with the program's window away from
-# the viewer's camera rectangle and over it.
-#   tools/bench.sh [SHOTS]
+# missing, builds the Linux edition (or, with --windows, the Windows preset this
+# machine's Wine can run) and times 1,000 snapshots (or SHOTS) on a private
+# display, with the program's window away from the viewer's camera rectangle
+# and over it.
+#   tools/bench.sh [--windows] [SHOTS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+editions=linux
+if [ "${1:-}" = --windows ]; then editions=windows; shift; fi
 source tools/bench-build.sh
-python3 tools/bench.py "$win_build" "$wine" ${1:+--shots "$1"}
+python3 tools/bench.py "${build_args[@]}" ${1:+--shots "$1"}

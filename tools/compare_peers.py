@@ -1,20 +1,24 @@
 #!/usr/bin/env python3
-"""Side by side on one private desktop: one snapshot of the viewer's 322 x 242
-camera rectangle to a file, by this program (real clicks on the smiley through
-the X server's XTEST extension, the way xdotool clicks) and by the X11 screen
-shot tools maim, scrot, ImageMagick's import and xwd | convert. Also the
-program's start-up time to its window's first paint, its size and peak memory,
-and the capture stages alone from snapshot_bench.
+"""Side by side on one private display in one run: one snapshot of the viewer's
+322 x 242 camera rectangle to a file, by the X11 screenshot tools scrot, maim,
+ImageMagick's import and xwd | convert (each a whole process), and by this
+program, the Linux edition and the Windows program under Wine, each started
+once with New Cam done once, through real clicks on the smiley (the X server's
+XTEST extension, the way xdotool clicks). Also each edition's start-up to its
+window's first paint, the capture stages alone and the window system's own time
+to clear the camera rectangle (from snapshot_bench), size and peak memory.
 
-    compare_peers.py WIN_BUILD WINE [--shots N]
+    compare_peers.py [--linux-build DIR] [--win-build DIR --wine WINE] [--shots N]
 
 For the program: click -> file present (inotify on the save folder) and
 click -> window back (its background colour #8080FF seen again at a pixel of its
-client area), with the window away from the camera rectangle and over it."""
+client area), with the window away from the camera rectangle and over it. One
+table, each median also as a ratio to scrot's."""
 
 import argparse
 import ctypes
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -25,9 +29,12 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from bench import VIEWER_ID, VIEWER_AT, run_bench, start_desktop  # noqa: E402
+from bench import (VIEWER_ID, VIEWER_AT, LinuxEdition, add_build_arguments, editions_from, run_bench,  # noqa: E402
+                   start_viewer, x_windows)
 from desktop import wait_until  # noqa: E402
-from skellimor import Program, SMILEY, TITLE, DIALOG_CLASS  # noqa: E402
+from cases import TITLE  # noqa: E402
+from skellimor import SMILEY, launch_program  # noqa: E402
+from window_face import Layout, asset  # noqa: E402
 
 CAMERA = (VIEWER_AT[0] + 26, VIEWER_AT[1] + 44, 322, 242)  # x, y, width, height
 BACKGROUND = (0x80, 0x80, 0xFF)
@@ -35,11 +42,13 @@ BACKGROUND = (0x80, 0x80, 0xFF)
 
 class XImage(ctypes.Structure):
     _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_uint8))]
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_uint8)), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
 
 
 class X:
-    """A connection of our own to the display: fake clicks and single pixels."""
+    """A connection of our own to the display: fake clicks and screen pixels."""
 
     def __init__(self, display):
         self.x11 = ctypes.CDLL("libX11.so.6")
@@ -72,15 +81,21 @@ class X:
         self.x11.XSync(self.display, 0)
         return time.monotonic()
 
-    def pixel(self, x, y):
-        image = self.x11.XGetImage(self.display, self.root, x, y, 1, 1, 0xFFFFFFFF, 2)  # ZPixmap
+    def region(self, x, y, width, height):
+        """The screen's pixels there as the server holds them, row after row; None off the screen."""
+        image = self.x11.XGetImage(self.display, self.root, x, y, width, height, 0xFFFFFFFF, 2)  # ZPixmap
         if not image:
             return None
-        data = image.contents.data
-        rgb = (data[2], data[1], data[0])
-        self.x11.XFree(data)
+        row = width * image.contents.bits_per_pixel // 8
+        stride = image.contents.bytes_per_line
+        data = ctypes.string_at(image.contents.data, stride * height)
+        self.x11.XFree(image.contents.data)
         self.x11.XFree(image)
-        return rgb
+        return b"".join(data[y * stride:y * stride + row] for y in range(height))
+
+    def pixel(self, x, y):
+        data = self.region(x, y, 1, 1)
+        return (data[2], data[1], data[0]) if data else None
 
     def close(self):
         self.x11.XCloseDisplay(self.display)
@@ -136,7 +151,7 @@ def background_point(desktop, client, inside=None):
     return fallback
 
 
-def time_program_clicks(desktop, program, x, saved, shots, probe, settle):
+def time_program_clicks(program, x, saved, shots, probe, settle):
     """click -> file and click -> back for `shots` clicks on the smiley."""
     to_file, to_back = [], []
     smiley = program.client_point(SMILEY)
@@ -167,28 +182,24 @@ def time_program_clicks(desktop, program, x, saved, shots, probe, settle):
     return to_file, to_back
 
 
-def time_command(argv, shots, output, shell=False):
+def time_command(argv, shots, output, env, shell=False):
     took = []
     for _ in range(shots):
         if os.path.exists(output):
             os.remove(output)
         started = time.monotonic()
-        subprocess.run(argv, shell=shell, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       env=PEER_ENV)
+        subprocess.run(argv, shell=shell, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
         took.append((time.monotonic() - started) * 1000)
         if not os.path.getsize(output):
             raise RuntimeError(f"{argv} wrote an empty file")
     return took
 
 
-PEER_ENV = dict(os.environ)
-
-
 def peer_commands(out):
     x, y, w, h = CAMERA
     return {
-        "maim -g ... -f bmp": (["maim", "-g", f"{w}x{h}+{x}+{y}", "-f", "bmp", out], False),
         "scrot -a ... out.bmp": (["scrot", "-o", "-a", f"{x},{y},{w},{h}", out], False),
+        "maim -g ... -f bmp": (["maim", "-g", f"{w}x{h}+{x}+{y}", "-f", "bmp", out], False),
         "import -window root -crop ...": (["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", out], False),
         "xwd -root | convert ... bmp:": (f"xwd -root -silent | convert xwd:- -crop {w}x{h}+{x}+{y} bmp:{out}", True),
     }
@@ -202,30 +213,79 @@ def bench_row(output, name):
     raise RuntimeError(f"snapshot_bench printed no row {name!r}:\n{output}")
 
 
-def start_program(desktop):
-    process = desktop.run_windows(desktop.build.exe, log="program")
+class NativeProgram:
+    """The Linux edition's window, found and driven through the X server alone."""
 
-    def main_window():
-        for window in desktop.probe("list", TITLE)["windows"]:
-            if window["class"] != DIALOG_CLASS and window["visible"]:
-                return window
-        return None
-    info = wait_until(main_window, 30, what="the program's window")
-    program = Program(desktop, process, info["hwnd"], info["class"])
+    def __init__(self, desktop, process):
+        self.desktop = desktop
+        self.process = process
+        self.layout = Layout(desktop.dots_per_inch)
+        self.window = wait_until(lambda: self._shown_windows()[:1], 20, what="the program's window")[0]
+
+    def _shown_windows(self):
+        if self.process.poll() is not None:
+            raise RuntimeError(f"the program ended with {self.process.returncode}: {self.desktop.log('program')}")
+        return [w for w in x_windows(self.desktop, TITLE) if self._client_of(w)[1]]
+
+    def _client_of(self, window):
+        text = subprocess.run(["xwininfo", "-id", str(window)], env=self.desktop.env(), capture_output=True,
+                              text=True, timeout=30).stdout
+        fields = dict(re.findall(r"^\s*([A-Za-z -]+):\s+(.+)$", text, re.MULTILINE))
+        if "Width" not in fields:
+            return None, False
+        left, top = int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"])
+        return (left, top, left + int(fields["Width"]), top + int(fields["Height"])), \
+            fields.get("Map State") == "IsViewable"
+
+    def client(self):
+        return self._client_of(self.window)[0]
+
+    def client_point(self, point):
+        left, top = self.client()[:2]
+        return left + point[0], top + point[1]
+
+    def new_cam(self, answer):
+        """New Cam: types the answer into the input box, which comes up as a second
+        window of the program's title, and confirms it."""
+        self.desktop.click(*self.client_point(self.layout.middle("newcam0")))
+        wait_until(lambda: len(self._shown_windows()) > 1, 15, what="the input box")
+        time.sleep(0.3)  # it has the keyboard focus
+        self.desktop.type_text(answer)
+        self.desktop.key("Return")
+        wait_until(lambda: len(self._shown_windows()) == 1, 15, what="the input box to close")
+
+    def wait_restored(self):
+        wait_until(lambda: self._client_of(self.window)[1], 15, what="the program's window")
+        time.sleep(0.3)
+
+
+def start_program(edition, desktop):
+    """The program started, its window shown, the pointer away from it."""
+    if not isinstance(edition, LinuxEdition):
+        return launch_program(desktop)
+    program = NativeProgram(desktop, edition.run(desktop, edition.program, log="program"))
     program.wait_restored()
+    desktop.park_pointer()
     return program
 
 
-def time_startup(desktop, probe, runs):
-    """Launch -> the background colour at the probe pixel, with the Wine server running."""
+def smiley_area(program):
+    """The smiley's place on the screen: x, y, width, height."""
+    x, y = program.client_point(Layout(program.desktop.dots_per_inch).places["Picture1"])
+    picture = asset("Picture1")
+    return x, y, picture.width, picture.height
+
+
+def time_startup(edition, desktop, area, shown, runs):
+    """Launch -> the smiley's pixels on the screen as a settled window shows them."""
     x = X(desktop.display)
     took = []
     try:
         for _ in range(runs):
-            wait_until(lambda: x.pixel(*probe) != BACKGROUND, 10, what="the old window to go")
+            wait_until(lambda: x.region(*area) != shown, 10, what="the old window to go")
             started = time.monotonic()
-            process = desktop.run_windows(desktop.build.exe, log="startup")
-            wait_until(lambda: x.pixel(*probe) == BACKGROUND, 30, interval=0.001, what="the first paint")
+            process = edition.run(desktop, edition.program, log="startup")
+            wait_until(lambda: x.region(*area) == shown, 30, interval=0.001, what="the first paint")
             took.append((time.monotonic() - started) * 1000)
             time.sleep(0.3)
             desktop.stop_process(process)
@@ -245,91 +305,109 @@ def peak_memory_kib(pid):
     return None
 
 
+def measure_edition(edition, desktop, options, label):
+    """The edition's rows of the table and its notes."""
+    rows, notes = [], []
+    program = start_program(edition, desktop)
+    program.new_cam(VIEWER_ID)
+    saved = SavedFiles(desktop.desktop_dir)
+    x = X(desktop.display)
+    try:
+        probe = background_point(desktop, program.client())
+        to_file, to_back = time_program_clicks(program, x, saved, options.shots, probe, options.settle)
+        rows.append((f"{label}: real click -> file", *figures(to_file)))
+        rows.append((f"{label}: real click -> window back", *figures(to_back)))
+        peak = peak_memory_kib(program.process.pid)
+
+        # The window over the camera rectangle: a third of the way in.
+        cam_x, cam_y, cam_w, cam_h = CAMERA
+        desktop.xdotool("search", "--name", "^" + re.escape(TITLE) + "$", "windowmove", str(cam_x + cam_w // 3),
+                        str(cam_y + cam_h // 3))
+        time.sleep(0.5)
+        probe = background_point(desktop, program.client(), inside=CAMERA)
+        to_file, to_back = time_program_clicks(program, x, saved, options.shots, probe, options.settle)
+        rows.append((f"{label}: over the camera, real click -> file", *figures(to_file)))
+        rows.append((f"{label}: over the camera, real click -> window back", *figures(to_back)))
+        peak = max(peak or 0, peak_memory_kib(program.process.pid) or 0) or None
+    finally:
+        x.close()
+        saved.close()
+    desktop.stop_process(program.process)
+    wait_until(lambda: not x_windows(desktop, TITLE), 10, what="the program to end")
+
+    shots = str(max(options.shots, 200))
+    code, output = run_bench(edition, desktop, "--shots", shots)
+    if code != 0:
+        raise RuntimeError("snapshot_bench failed:\n" + output)
+    rows.append((f"{label}: capture stages alone (snapshot_bench)", *bench_row(output, "capture stages")))
+    code, output = run_bench(edition, desktop, "--overlap", "--shots", shots)
+    if code != 0:
+        raise RuntimeError("snapshot_bench --overlap failed:\n" + output)
+    rows.append((f"{label}: over the camera, window system clears it (floor)",
+                 *bench_row(output, "window system: area clear for good")))
+    rows.append((f"{label}: over the camera, snapshot_bench click -> file", *bench_row(output, "click to saved file")))
+
+    # Start-up: the window opens centred, so the smiley shows at the same place.
+    program = start_program(edition, desktop)
+    area = smiley_area(program)
+    time.sleep(0.3)
+    x = X(desktop.display)
+    shown = x.region(*area)
+    x.close()
+    desktop.stop_process(program.process)
+    startup = time_startup(edition, desktop, area, shown, 10)
+    rows.append((f"{label}: start-up, launch -> smiley on the screen", *figures(startup)))
+    notes.append(f"{label}: executable {os.path.basename(edition.program)}: {os.path.getsize(edition.program):,} bytes")
+    if peak:
+        notes.append(f"{label}: peak memory of the program's process (VmHWM, shared libraries included): "
+                     f"{peak / 1024:.1f} MiB")
+    return rows, notes
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("win_build")
-    parser.add_argument("wine")
+    add_build_arguments(parser)
     parser.add_argument("--shots", type=int, default=100)
     parser.add_argument("--settle", type=float, default=0.35,
                         help="seconds between a restore and the next click (default 0.35)")
     options = parser.parse_args()
+    editions = editions_from(options)
 
-    desktop = start_desktop(options.win_build, options.wine)
+    # One display for all: with the Windows program, the desktop with its Wine
+    # prefix, where native programs run as well.
+    desktop = editions[-1].desktop().start()
     rows = []  # (what, median, p99)
     notes = []
     try:
-        PEER_ENV.update(desktop.env())
+        print(f"display {desktop.display}; " + "; ".join(f"{e.name}: {e.program}" for e in editions), flush=True)
+        viewer = start_viewer(editions[0], desktop)
         work = tempfile.mkdtemp(dir=desktop.root)
         out = os.path.join(work, "out.bmp")
         for name, (argv, shell) in peer_commands(out).items():
-            rows.append((name + " (whole process)", *figures(time_command(argv, options.shots, out, shell))))
-
-        program = start_program(desktop)
-        desktop.park_pointer()
-        info = program.info()
-        client = info["client"]
-        program.new_cam(VIEWER_ID)
-        saved = SavedFiles(desktop.desktop_dir)
-        x = X(desktop.display)
-        try:
-            probe = background_point(desktop, client)
-            to_file, to_back = time_program_clicks(desktop, program, x, saved, options.shots, probe,
-                                                   options.settle)
-            rows.append(("ours, click -> file (no overlap)", *figures(to_file)))
-            rows.append(("ours, click -> window back (no overlap)", *figures(to_back)))
-            peak = peak_memory_kib(program.process.pid)
-
-            # The window over the camera rectangle: a third of the way in.
-            cam_x, cam_y, cam_w, cam_h = CAMERA
-            desktop.xdotool("search", "--name", "^" + TITLE + "$", "windowmove", str(cam_x + cam_w // 3),
-                            str(cam_y + cam_h // 3))
-            time.sleep(0.5)
-            client = program.info()["client"]
-            probe = background_point(desktop, client, inside=CAMERA)
-            to_file, to_back = time_program_clicks(desktop, program, x, saved, options.shots, probe,
-                                                   options.settle)
-            rows.append(("ours, click -> file (overlap)", *figures(to_file)))
-            rows.append(("ours, click -> window back (overlap)", *figures(to_back)))
-            peak = max(peak or 0, peak_memory_kib(program.process.pid) or 0) or None
-        finally:
-            x.close()
-            saved.close()
-        desktop.stop_process(program.process)
-        wait_until(lambda: desktop.window(TITLE) is None, 10, what="the program to end")
-
-        code, output = run_bench(desktop, "--shots", str(max(options.shots, 200)))
-        if code != 0:
-            raise RuntimeError("snapshot_bench failed:\n" + output)
-        rows.append(("ours, capture stages alone (snapshot_bench)", *bench_row(output, "capture stages")))
-        rows.append(("ours, click to saved file (snapshot_bench)", *bench_row(output, "click to saved file")))
-
-        # Start-up: the window opens centred, so the same pixel shows its first paint.
-        program = start_program(desktop)
-        probe = background_point(desktop, program.info()["client"])
-        desktop.stop_process(program.process)
-        startup = time_startup(desktop, probe, 10)
-        notes.append(f"start-up, launch -> first paint (Wine server running, 10 runs): median "
-                     f"{statistics.median(startup):.0f} ms, max {max(startup):.0f} ms")
-        notes.append(f"executable {os.path.basename(desktop.build.exe)} ({desktop.build.arch}): "
-                     f"{os.path.getsize(desktop.build.exe):,} bytes")
-        win32_exe = os.path.join(os.path.dirname(desktop.build.win_build.rstrip('/')), "win32", "window",
-                                 os.path.basename(desktop.build.exe))
-        if os.path.exists(win32_exe) and os.path.abspath(win32_exe) != os.path.abspath(desktop.build.exe):
-            notes.append(f"executable (win32 build): {os.path.getsize(win32_exe):,} bytes")
-        if peak:
-            notes.append(f"peak memory of the program's process (VmHWM, Wine's DLLs included): {peak / 1024:.1f} MiB")
+            rows.append((name + " (whole process)", *figures(time_command(argv, options.shots, out, desktop.env(),
+                                                                          shell))))
+        for edition in editions:
+            # Each edition with its own sample viewer at the same place: a Wine
+            # program finds only Wine windows.
+            if edition is not editions[0]:
+                desktop.stop_process(viewer)
+                wait_until(lambda: not x_windows(desktop, "Webcam for " + VIEWER_ID), 10, what="the viewer to close")
+                viewer = start_viewer(edition, desktop)
+            label = "Linux" if isinstance(edition, LinuxEdition) else "Wine"
+            edition_rows, edition_notes = measure_edition(edition, desktop, options, label)
+            rows += edition_rows
+            notes += edition_notes
     finally:
         desktop.close()
 
-    peers = [(what, med) for what, med, _ in rows if "whole process" in what]
+    scrot = rows[0][1]
     print(f"One snapshot of the {CAMERA[2]} x {CAMERA[3]} camera rectangle at ({CAMERA[0]}, {CAMERA[1]}) to a file, "
-          f"{options.shots} each, same display")
-    print(f"| {'what (ms)':<46} | {'median':>8} | {'p99':>8} |" + "".join(f" {'/ ' + w.split()[0]:>9} |" for w, _ in peers))
-    print(f"|{'-' * 48}|{'-' * 10}|{'-' * 10}|" + "-----------|" * len(peers))
+          f"{options.shots} each, one display")
+    print(f"| {'what (ms)':<60} | {'median':>8} | {'p99':>8} | {'/ scrot':>7} |")
+    print(f"|{'-' * 62}|{'-' * 10}|{'-' * 10}|{'-' * 9}|")
     for what, med, p99 in rows:
-        ratios = "".join(f" {med / peer:>9.2f} |" for _, peer in peers)
-        print(f"| {what:<46} | {med:>8.2f} | {p99:>8.2f} |{ratios}")
-    print("(ratio columns: this row's median divided by the peer's median)")
+        print(f"| {what:<60} | {med:>8.2f} | {p99:>8.2f} | {med / scrot:>7.2f} |")
+    print("(/ scrot: this row's median divided by scrot's)")
     for note in notes:
         print(note)
     return 0

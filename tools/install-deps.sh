@@ -15,6 +15,8 @@ packages=(
   # The Linux/X11 edition: Qt 6 Widgets, xcb, the fuzzer's clang, the package tools.
   qt6-base-dev libxcb1-dev libxcb-ewmh-dev libxcb-shm0-dev pkg-config
   clang libclang-rt-14-dev dpkg-dev
+  # Its benchmark counts what the process holds on the X server (X-Resource).
+  libxcb-res0-dev
   # Its end-to-end tests read the window through the accessibility bus.
   dbus at-spi2-core python3-pyatspi
 )

@@ -1,0 +1,140 @@
+#pragma once
+// The ports the benchmark puts in the real ones' place: thin decorators around
+// the ports that the snapshot command calls, each noting in the shot log when its
+// calls begin and end, and scripted stand-ins for the dialogs and the folder.
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "capture/Ports.h"
+#include "tools/bench/ShotLog.h"
+#include "window/Form1.h"
+
+namespace skl::bench {
+
+class TimedWindowLookup final : public WindowLookup {
+public:
+    TimedWindowLookup(WindowLookup& inner, ShotLog& log) : inner_(inner), log_(log) {}
+    WindowHandle findWindow(const Text& title) override {
+        const Timed timed(log_, Call::findWindow);
+        return inner_.findWindow(title);
+    }
+    bool readPlacement(WindowHandle window, WindowPlacement& placement) override {
+        const Timed timed(log_, Call::readPlacement);
+        return inner_.readPlacement(window, placement);
+    }
+
+private:
+    WindowLookup& inner_;
+    ShotLog& log_;
+};
+
+class TimedGrabber final : public ScreenGrabber {
+public:
+    TimedGrabber(ScreenGrabber& inner, ShotLog& log) : inner_(inner), log_(log) {}
+    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override {
+        const Timed timed(log_, Call::grab);
+        return inner_.grab(rect, form);
+    }
+
+private:
+    ScreenGrabber& inner_;
+    ShotLog& log_;
+};
+
+class TimedClipboard final : public Clipboard {
+public:
+    TimedClipboard(Clipboard& inner, ShotLog& log) : inner_(inner), log_(log) {}
+    bool tryPutBitmap(GrabbedBitmap& bitmap) override {
+        const Timed timed(log_, Call::clipboard);
+        return inner_.tryPutBitmap(bitmap);
+    }
+
+private:
+    Clipboard& inner_;
+    ShotLog& log_;
+};
+
+// Also remembers the last file written, for the checks.
+class TimedFileStore final : public FileStore {
+public:
+    TimedFileStore(FileStore& inner, ShotLog& log) : inner_(inner), log_(log) {}
+    WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override {
+        const Timed timed(log_, Call::writeFile);
+        WriteResult result = inner_.writeNewFile(path, bytes);
+        if (result.status == WriteResult::Status::Written) lastWritten = path;
+        return result;
+    }
+    Text lastWritten;
+
+private:
+    FileStore& inner_;
+    ShotLog& log_;
+};
+
+// The real window, with the capture's calls on it timed.
+class TimedView final : public Form1View {
+public:
+    TimedView(Form1View& inner, ShotLog& log) : inner_(inner), log_(log) {}
+
+    WindowHandle hWnd() override { return inner_.hWnd(); }
+    void setVisible(Pair pair, std::int16_t index, bool visible) override { inner_.setVisible(pair, index, visible); }
+    void setFolderCaption(const Text& caption) override { inner_.setFolderCaption(caption); }
+    void selectOption1(std::int16_t index) override { inner_.selectOption1(index); }
+    void setOuterHeightTwips(std::int32_t height) override { inner_.setOuterHeightTwips(height); }
+    void focusPicture1() override { inner_.focusPicture1(); }
+    void unload() override { inner_.unload(); }
+    Text idCaption() override { return inner_.idCaption(); }
+    void setIdCaption(const Text& caption) override { inner_.setIdCaption(caption); }
+    bool regularSizeSelected() override { return inner_.regularSizeSelected(); }
+
+    void minimise(const ScreenRect& keepClear) override {
+        const Timed timed(log_, Call::minimise);
+        inner_.minimise(keepClear);
+    }
+    void yieldToEvents() override {
+        const Timed timed(log_, Call::yield);
+        inner_.yieldToEvents();
+    }
+    void waitUntilClear() override {
+        const Timed timed(log_, Call::waitUntilClear);
+        inner_.waitUntilClear();
+    }
+    void restore() override {
+        const Timed timed(log_, Call::restore);
+        inner_.restore();
+    }
+    void showPreview(const Picture& picture) override {
+        const Timed timed(log_, Call::showPreview);
+        inner_.showPreview(picture);
+    }
+
+private:
+    Form1View& inner_;
+    ShotLog& log_;
+};
+
+// The input box answers the ID; message boxes are noted, never shown.
+class ScriptedDialogs final : public Dialogs {
+public:
+    explicit ScriptedDialogs(Text answer) : answer_(std::move(answer)) {}
+    void messageBox(const Text& prompt, MessageIcon, const Text&) override { messages.push_back(prompt); }
+    Text inputBox(const Text&, const Text&) override { return answer_; }
+    std::vector<Text> messages;
+
+private:
+    Text answer_;
+};
+
+// The desktop folder is the benchmark's own folder.
+class BenchFolders final : public SpecialFolders {
+public:
+    explicit BenchFolders(Text folder) : folder_(std::move(folder)) {}
+    std::optional<Text> specialFolderPath(WindowHandle, std::int32_t) override { return folder_; }
+
+private:
+    Text folder_;
+};
+
+}  // namespace skl::bench

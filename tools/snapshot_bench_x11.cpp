@@ -1,0 +1,197 @@
+// The snapshot benchmark of the Linux edition: the real Qt window and the real
+// X11 desktop of window/X11Desktop_x11.h. tools/bench.sh --linux runs it on a
+// private display; tools/bench/SnapshotBench.h says what it does and how it is
+// called.
+
+#include <QApplication>
+#include <QRadioButton>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "capture/Snapshot.h"
+#include "capture/Utf8.h"
+#include "tools/bench/ProcessResources_x11.h"
+#include "tools/bench/SnapshotBench.h"
+#include "window/X11Desktop_x11.h"
+
+namespace {
+
+using namespace skl;
+using namespace skl::bench;
+
+constexpr xcb_keysym_t spaceKeysym = 0x20;
+
+// Looks at windows through the program's own connection to the X server.
+class WindowProbe {
+public:
+    explicit WindowProbe(const XcbConnection& x) : x_(x) {}
+
+    // The window's outermost ancestor below the root: the window manager's frame
+    // around it, or the window itself when it has none.
+    xcb_window_t frameOf(xcb_window_t window) const {
+        for (int level = 0; level < 8; ++level) {
+            const auto tree = replyTo<xcb_query_tree_reply>(x_.get(), xcb_query_tree(x_.get(), window));
+            if (!tree || tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) break;
+            window = tree->parent;
+        }
+        return window;
+    }
+    // The window's outer rectangle (its border included) in root pixels.
+    ScreenRect outerRect(xcb_window_t window) const {
+        const auto geometry = replyTo<xcb_get_geometry_reply>(x_.get(), xcb_get_geometry(x_.get(), window));
+        const auto corner =
+            replyTo<xcb_translate_coordinates_reply>(x_.get(), xcb_translate_coordinates(x_.get(), window, x_.root(), 0, 0));
+        if (!geometry || !corner) return {};
+        const std::int32_t border = geometry->border_width;
+        return {corner->dst_x - border, corner->dst_y - border, corner->dst_x + geometry->width + border,
+                corner->dst_y + geometry->height + border};
+    }
+    // The window's inside, without its border, in root pixels.
+    ScreenRect inside(xcb_window_t window) const {
+        const ScreenRect outer = outerRect(window);
+        const auto geometry = replyTo<xcb_get_geometry_reply>(x_.get(), xcb_get_geometry(x_.get(), window));
+        const std::int32_t border = geometry ? geometry->border_width : 0;
+        return {outer.left + border, outer.top + border, outer.right - border, outer.bottom - border};
+    }
+    bool viewable(xcb_window_t window) const {
+        const auto attributes =
+            replyTo<xcb_get_window_attributes_reply>(x_.get(), xcb_get_window_attributes(x_.get(), window));
+        return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    }
+    // A key that the keyboard map gives the space character, or the lowest key.
+    xcb_keycode_t spaceKey() const {
+        const xcb_setup_t& setup = *xcb_get_setup(x_.get());
+        const auto count = static_cast<std::uint8_t>(setup.max_keycode - setup.min_keycode + 1);
+        const auto mapping = replyTo<xcb_get_keyboard_mapping_reply>(
+            x_.get(), xcb_get_keyboard_mapping(x_.get(), setup.min_keycode, count));
+        if (mapping && mapping->keysyms_per_keycode > 0) {
+            const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(mapping.get());
+            for (int key = 0; key < count; ++key) {
+                if (keysyms[key * mapping->keysyms_per_keycode] == spaceKeysym)
+                    return static_cast<xcb_keycode_t>(setup.min_keycode + key);
+            }
+        }
+        return setup.min_keycode;
+    }
+    // A key press sent to the window, as if typed while it had the focus.
+    void pressKey(xcb_window_t window, xcb_keycode_t key) const {
+        xcb_key_press_event_t press{};
+        press.response_type = XCB_KEY_PRESS;
+        press.detail = key;
+        press.root = x_.root();
+        press.event = window;
+        press.same_screen = 1;
+        xcb_send_event(x_.get(), 0, window, XCB_EVENT_MASK_KEY_PRESS, reinterpret_cast<const char*>(&press));
+        xcb_flush(x_.get());
+    }
+
+private:
+    const XcbConnection& x_;
+};
+
+class X11BenchDesktop final : public BenchDesktop {
+public:
+    X11BenchDesktop(const XcbConnection& x, X11Screen& screen, Form1Widget& window, X11Desktop& real,
+                    xcb_window_t viewer)
+        : x_(x), probe_(x), screen_(screen), window_(window), real_(real), viewer_(viewer),
+          viewerKey_(probe_.spaceKey()) {}
+
+    std::string edition() override { return "the Linux edition, Qt " QT_VERSION_STR; }
+    Form1Ports ports() override {
+        return Form1Ports{L'/', window_,
+                          CapturePorts{window_, screen_.windows, screen_.screen, screen_.grabber, real_.clipboard,
+                                       real_.files, screen_.clock, real_.dialogs},
+                          real_.specialFolders, real_.osVersion, real_.topmost, real_.folderDialog, real_.shell};
+    }
+    void attach(Form1& form) override { window_.attach(form); }
+    void show() override { window_.showCentred(); }
+
+    ScreenRect windowFrame() override { return probe_.outerRect(probe_.frameOf(own())); }
+    ScreenRect windowClient() override { return probe_.inside(own()); }
+    void moveWindow(ScreenPoint corner) override { window_.move(corner.x, corner.y); }
+    bool windowShown() override { return probe_.viewable(own()); }
+    bool windowOffScreen() override { return !probe_.viewable(probe_.frameOf(own())); }
+    bool chooseSize(bool regular) override {
+        const QString caption = regular ? QStringLiteral("Regular Size") : QStringLiteral("Small Size");
+        for (QRadioButton* option : window_.findChildren<QRadioButton*>()) {
+            if (option->text() == caption) {
+                option->click();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    ScreenPoint viewerFrameCorner() override {
+        const ScreenRect frame = probe_.outerRect(probe_.frameOf(viewer_));
+        return {frame.left, frame.top};
+    }
+    ViewerClient viewerClient() override {
+        const ScreenRect client = probe_.inside(viewer_);
+        return {{client.left, client.top}, {client.right - client.left, client.bottom - client.top}};
+    }
+    void advanceViewerFrame() override { probe_.pressKey(viewer_, viewerKey_); }
+
+    Resources measureResources() override { return measureX11Resources(x_); }
+    std::string resourceLegend() override { return x11ResourceLegend; }
+
+private:
+    xcb_window_t own() { return static_cast<xcb_window_t>(window_.hWnd()); }
+
+    const XcbConnection& x_;
+    WindowProbe probe_;
+    X11Screen& screen_;
+    Form1Widget& window_;
+    X11Desktop& real_;
+    xcb_window_t viewer_;
+    xcb_keycode_t viewerKey_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const XcbConnection x;
+    if (!x.connected()) {
+        std::fputs("snapshot_bench: the X display named by DISPLAY cannot be opened\n", stderr);
+        return 2;
+    }
+    // As the program runs: an X window at the screen's real pixels.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QApplication application(argc, argv);
+
+    std::vector<Text> arguments;
+    for (int i = 1; i < argc; ++i) {
+        const auto argument = decodeUtf8(argv[i]);
+        if (!argument) {
+            std::fputs(usage, stderr);
+            return 2;
+        }
+        arguments.push_back(*argument);
+    }
+    const auto options = parseOptions(arguments);
+    if (!options) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+
+    X11Screen screen(x);
+    Form1Widget window(screen.screen.twipsPerPixelX(), screen.aside);
+    X11Desktop real(window);
+    // The window manager lists the viewer once it has taken it on, which may be a
+    // moment after the viewer has made its window.
+    const Text viewerTitle = texts::viewerTitlePrefix + options->id;
+    WindowHandle viewer = screen.windows.findWindow(viewerTitle);
+    for (int wait = 0; viewer == 0 && wait < 50; ++wait) {
+        screen.clock.sleepMilliseconds(100);
+        viewer = screen.windows.findWindow(viewerTitle);
+    }
+    if (viewer == 0) {
+        std::fprintf(stderr, "no window titled \"%s\"\n", narrow(viewerTitle).c_str());
+        return 2;
+    }
+    X11BenchDesktop desktop(x, screen, window, real, static_cast<xcb_window_t>(viewer));
+    return runSnapshotBench(*options, desktop);
+}
