@@ -17,7 +17,7 @@ const xcb_screen_t* screenNumbered(xcb_connection_t* connection, int number) {
 // Interns the atoms in one round trip: every request is sent before any reply is read.
 XcbAtoms internAtoms(xcb_connection_t* connection) {
     XcbAtoms atoms;
-    const std::array<std::pair<std::string_view, xcb_atom_t*>, 7> names = {{
+    const std::array<std::pair<std::string_view, xcb_atom_t*>, 9> names = {{
         {"_NET_CLIENT_LIST", &atoms.netClientList},
         {"_NET_CLIENT_LIST_STACKING", &atoms.netClientListStacking},
         {"_NET_WM_NAME", &atoms.netWmName},
@@ -25,6 +25,8 @@ XcbAtoms internAtoms(xcb_connection_t* connection) {
         {"UTF8_STRING", &atoms.utf8String},
         {"COMPOUND_TEXT", &atoms.compoundText},
         {"WM_STATE", &atoms.wmState},
+        {"WM_CHANGE_STATE", &atoms.wmChangeState},
+        {"_NET_ACTIVE_WINDOW", &atoms.netActiveWindow},
     }};
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
     for (std::size_t i = 0; i < names.size(); ++i) {

@@ -37,6 +37,8 @@ struct XcbAtoms {
     xcb_atom_t utf8String = XCB_ATOM_NONE;
     xcb_atom_t compoundText = XCB_ATOM_NONE;
     xcb_atom_t wmState = XCB_ATOM_NONE;
+    xcb_atom_t wmChangeState = XCB_ATOM_NONE;
+    xcb_atom_t netActiveWindow = XCB_ATOM_NONE;
 };
 
 // A connection of the program's own, apart from the one its window toolkit holds.

@@ -272,7 +272,7 @@ void Form1Widget::unload() {
 }
 
 void Form1Widget::minimise(const ScreenRect& keepClear) {
-    aside_.minimise(hWnd(), keepClear, [this] { showMinimized(); });
+    aside_.minimise(hWnd(), keepClear, [this] { hide(); });
 }
 
 void Form1Widget::yieldToEvents() {
@@ -284,9 +284,11 @@ void Form1Widget::waitUntilClear() {
 }
 
 void Form1Widget::restore() {
-    showNormal();
-    raise();
-    activateWindow();
+    aside_.restore(hWnd(), [this] {
+        show();
+        raise();
+        activateWindow();
+    });
 }
 
 void Form1Widget::showPreview(const Picture& picture) {

@@ -1,9 +1,13 @@
 #include "window/OutOfPicture_x11.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace skl {
 namespace {
+
+constexpr std::uint32_t iconicState = 3;          // WM_CHANGE_STATE: minimise
+constexpr std::uint32_t fromAnApplication = 1;    // _NET_ACTIVE_WINDOW's source indication
 
 std::optional<ScreenRect> intersection(const ScreenRect& a, const ScreenRect& b) {
     const ScreenRect both{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -15,7 +19,7 @@ std::optional<ScreenRect> intersection(const ScreenRect& a, const ScreenRect& b)
 }  // namespace
 
 void X11OutOfPicture::minimise(WindowHandle window, const ScreenRect& keepClear,
-                               const std::function<void()>& askToMinimise) {
+                               const std::function<void()>& withdraw) {
     covered_.reset();
     const xcb_window_t frame = frameOf(window);
     WindowPlacement own;
@@ -27,7 +31,12 @@ void X11OutOfPicture::minimise(WindowHandle window, const ScreenRect& keepClear,
             }
         }
     }
-    askToMinimise();
+    withdrawn_ = covered_.has_value();
+    if (withdrawn_) {
+        withdraw();
+    } else {
+        tellWindowManager(static_cast<xcb_window_t>(window), x_.atoms().wmChangeState, iconicState);
+    }
 }
 
 void X11OutOfPicture::waitUntilClear() {
@@ -36,6 +45,31 @@ void X11OutOfPicture::waitUntilClear() {
         waitUntilAreaClear(covered_->area, covered_->rule, grabber_, clock_, [this, frame] { return !isViewable(frame); });
     }
     covered_.reset();
+}
+
+void X11OutOfPicture::restore(WindowHandle window, const std::function<void()>& show) {
+    if (std::exchange(withdrawn_, false)) {
+        show();
+        return;
+    }
+    // Mapped again, a minimised window returns to the screen; asked to, the
+    // window manager makes it the active window too.
+    xcb_map_window(x_.get(), static_cast<xcb_window_t>(window));
+    tellWindowManager(static_cast<xcb_window_t>(window), x_.atoms().netActiveWindow, fromAnApplication);
+}
+
+void X11OutOfPicture::tellWindowManager(xcb_window_t window, xcb_atom_t message, std::uint32_t first) {
+    if (!x_.connected()) return;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = message;
+    event.data.data32[0] = first;
+    xcb_send_event(x_.get(), 0, x_.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(x_.get());
 }
 
 xcb_window_t X11OutOfPicture::frameOf(WindowHandle window) const {

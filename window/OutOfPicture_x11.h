@@ -1,10 +1,12 @@
 #pragma once
-// Gets the main window out of the picture for a grab, through the window manager:
-// the window toolkit asks it to minimise the window (and later to bring it back).
-// Where the window covers the grab rectangle, the grab waits until the window
-// manager has taken the window's frame off the screen (after its minimise
-// animation, which may leave the title bar on the screen after the window itself
-// has gone) and the screen there shows what lies beneath.
+// Gets the main window out of the picture for a grab and back again. Away from
+// the grab rectangle the window manager is asked straight to minimise the window,
+// and to bring it back. Where the window covers the rectangle it is withdrawn
+// instead (the window toolkit hides it), so that it leaves the screen at once
+// rather than through the window manager's minimise animation, which slides the
+// title bar across the screen for a good part of a second; the grab then waits
+// until the window's frame is off the screen and the screen there shows what lies
+// beneath. The toolkit shows it again, with its states.
 
 #include <functional>
 #include <optional>
@@ -19,9 +21,11 @@ public:
     X11OutOfPicture(const XcbConnection& connection, WindowLookup& windows, ScreenGrabber& grabber, Clock& clock)
         : x_(connection), windows_(windows), grabber_(grabber), clock_(clock) {}
 
-    // askToMinimise: the toolkit's request to the window manager.
-    void minimise(WindowHandle window, const ScreenRect& keepClear, const std::function<void()>& askToMinimise);
+    // withdraw: the toolkit's hiding of the window.
+    void minimise(WindowHandle window, const ScreenRect& keepClear, const std::function<void()>& withdraw);
     void waitUntilClear();
+    // show: the toolkit's showing of the window, active and with its states.
+    void restore(WindowHandle window, const std::function<void()>& show);
 
 private:
     // The window's outermost ancestor below the root: the window manager's frame
@@ -29,6 +33,8 @@ private:
     xcb_window_t frameOf(WindowHandle window) const;
     // Whether the window shows on the screen.
     bool isViewable(xcb_window_t window) const;
+    // Messages to the window manager about one of its client windows.
+    void tellWindowManager(xcb_window_t window, xcb_atom_t message, std::uint32_t first);
 
     const XcbConnection& x_;
     WindowLookup& windows_;
@@ -41,6 +47,8 @@ private:
         ClearRule rule;
     };
     std::optional<Covered> covered_;
+    // The window was withdrawn rather than minimised.
+    bool withdrawn_ = false;
 };
 
 }  // namespace skl
