@@ -38,12 +38,7 @@ public:
     std::string edition() override {
         return sizeof(void*) == 8 ? "the Windows program, 64-bit" : "the Windows program, 32-bit";
     }
-    Form1Ports ports() override {
-        return Form1Ports{L'\\', window_,
-                          CapturePorts{window_, real_.windows, real_.screen, real_.grabber, real_.clipboard, real_.files,
-                                       real_.clock, real_.dialogs},
-                          real_.specialFolders, real_.osVersion, real_.topmost, real_.folderDialog, real_.shell};
-    }
+    Form1Ports ports() override { return real_.ports(); }
     void attach(Form1& form) override { window_.attach(form); }
     void show() override { window_.show(); }
 

@@ -99,12 +99,7 @@ public:
           viewerKey_(probe_.spaceKey()) {}
 
     std::string edition() override { return "the Linux edition, Qt " QT_VERSION_STR; }
-    Form1Ports ports() override {
-        return Form1Ports{L'/', window_,
-                          CapturePorts{window_, screen_.windows, screen_.screen, screen_.grabber, real_.clipboard,
-                                       real_.files, screen_.clock, real_.dialogs},
-                          real_.specialFolders, real_.osVersion, real_.topmost, real_.folderDialog, real_.shell};
-    }
+    Form1Ports ports() override { return real_.ports(); }
     void attach(Form1& form) override { window_.attach(form); }
     void show() override { window_.showCentred(); }
 
@@ -179,7 +174,7 @@ int main(int argc, char** argv) {
 
     X11Screen screen(x);
     Form1Widget window(screen.screen.twipsPerPixelX(), screen.aside);
-    X11Desktop real(window);
+    X11Desktop real(screen, window);
     // The window manager lists the viewer once it has taken it on, which may be a
     // moment after the viewer has made its window.
     const Text viewerTitle = texts::viewerTitlePrefix + options->id;

@@ -15,7 +15,15 @@ namespace skl {
 
 struct Win32Desktop {
     // The clipboard and the dialogs belong to the main window.
-    explicit Win32Desktop(Form1Window& window) : clipboard(window.window()), dialogs(window.window()) {}
+    explicit Win32Desktop(Form1Window& window) : view(window), clipboard(window.window()), dialogs(window.window()) {}
+
+    // Every port of the window's handlers.
+    Form1Ports ports() {
+        return Form1Ports{L'\\', view, CapturePorts{view, windows, screen, grabber, clipboard, files, clock, dialogs},
+                          specialFolders, osVersion, topmost, folderDialog, shell};
+    }
+
+    Form1Window& view;
 
     Win32WindowLookup windows;
     Win32ScreenMetrics screen;

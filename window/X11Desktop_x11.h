@@ -32,7 +32,19 @@ struct X11Screen {
 
 // What belongs to the window.
 struct X11Desktop {
-    explicit X11Desktop(Form1Widget& window) : dialogs(window), topmost(window), folderDialog(window) {}
+    X11Desktop(X11Screen& shared, Form1Widget& window)
+        : screen(shared), view(window), dialogs(window), topmost(window), folderDialog(window) {}
+
+    // Every port of the window's handlers.
+    Form1Ports ports() {
+        return Form1Ports{L'/', view,
+                          CapturePorts{view, screen.windows, screen.screen, screen.grabber, clipboard, files,
+                                       screen.clock, dialogs},
+                          specialFolders, osVersion, topmost, folderDialog, shell};
+    }
+
+    X11Screen& screen;
+    Form1Widget& view;
 
     QtClipboard clipboard;
     PosixFileStore files;

@@ -38,12 +38,8 @@ int main(int argc, char** argv) {
 
     X11Screen screen(x);
     Form1Widget view(screen.screen.twipsPerPixelX(), screen.aside);
-    X11Desktop desktop(view);
-    Form1 form(Form1Ports{L'/', view,
-                          CapturePorts{view, screen.windows, screen.screen, screen.grabber, desktop.clipboard,
-                                       desktop.files, screen.clock, desktop.dialogs},
-                          desktop.specialFolders, desktop.osVersion, desktop.topmost, desktop.folderDialog,
-                          desktop.shell});
+    X11Desktop desktop(screen, view);
+    Form1 form(desktop.ports());
     view.attach(form);
     form.Form_Load();
     view.showCentred();

@@ -12,11 +12,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Form1Window view(instance);
     Win32Desktop desktop(view);
-    Form1 form(Form1Ports{L'\\', view,
-                          CapturePorts{view, desktop.windows, desktop.screen, desktop.grabber, desktop.clipboard,
-                                       desktop.files, desktop.clock, desktop.dialogs},
-                          desktop.specialFolders, desktop.osVersion, desktop.topmost, desktop.folderDialog,
-                          desktop.shell});
+    Form1 form(desktop.ports());
     view.attach(form);
     form.Form_Load();
     view.show();

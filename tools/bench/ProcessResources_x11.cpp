@@ -39,10 +39,10 @@ std::vector<std::uint32_t> ownClients(xcb_connection_t* connection) {
     if (!ids) return clients;
     const auto self = static_cast<std::uint32_t>(::getpid());
     for (auto it = xcb_res_query_client_ids_ids_iterator(ids.get()); it.rem > 0; xcb_res_client_id_value_next(&it)) {
-        const xcb_res_client_id_value_t& id = *it.data;
-        if ((id.spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) != 0 && id.length == 4 &&
+        const auto& [client, length] = *it.data;  // which client and what is told of it
+        if ((client.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) != 0 && length == 4 &&
             *xcb_res_client_id_value_value(it.data) == self) {
-            clients.push_back(id.spec.client);
+            clients.push_back(client.client);
         }
     }
     return clients;
