@@ -23,15 +23,28 @@ private:
     const XcbConnection& x_;
 };
 
+class SharedImageMemory;
+
 // Copies the root window's pixels; a part of the rectangle off the screen is black.
-// The display form is a Windows notion and plays no part here.
+// The server writes them into memory shared with it where it offers that, else
+// sends them through the socket. The display form is a Windows notion and plays no
+// part here.
 class X11ScreenGrabber final : public ScreenGrabber {
 public:
-    explicit X11ScreenGrabber(const XcbConnection& connection) : x_(connection) {}
+    explicit X11ScreenGrabber(const XcbConnection& connection);
+    ~X11ScreenGrabber() override;
+    X11ScreenGrabber(const X11ScreenGrabber&) = delete;
+    X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
     std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
 
 private:
+    // The shared memory of at least `size` bytes, kept from one grab to the next
+    // and grown as needed; nothing where the server refuses it.
+    const SharedImageMemory* sharedMemoryFor(std::size_t size);
+
     const XcbConnection& x_;
+    bool sharedMemoryRefused_ = false;
+    std::unique_ptr<SharedImageMemory> shared_;
 };
 
 }  // namespace skl

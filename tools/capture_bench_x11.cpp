@@ -8,10 +8,6 @@
 //
 // Prints the median and the 99th percentile of each, in milliseconds.
 
-#include <sys/ipc.h>
-#include <sys/shm.h>
-#include <xcb/shm.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -40,59 +36,23 @@ void report(const char* what, int repeats, const std::function<void()>& step) {
                 milliseconds[milliseconds.size() * 99 / 100]);
 }
 
-// A System V shared-memory segment attached to this process and to the X server,
-// for one grab; both let go of it and it is removed when this ends.
-class SharedSegment {
-public:
-    SharedSegment(xcb_connection_t* connection, std::size_t size)
-        : connection_(connection), id_(shmget(IPC_PRIVATE, size, IPC_CREAT | 0600)) {
-        if (id_ < 0) return;
-        void* memory = shmat(id_, nullptr, 0);
-        if (memory == reinterpret_cast<void*>(-1)) return;
-        memory_ = static_cast<std::uint8_t*>(memory);
-        segment_ = xcb_generate_id(connection);
-        xcb_shm_attach(connection, segment_, static_cast<std::uint32_t>(id_), 0);
-    }
-    ~SharedSegment() {
-        if (memory_ != nullptr) {
-            xcb_shm_detach(connection_, segment_);
-            shmdt(memory_);
-        }
-        if (id_ >= 0) shmctl(id_, IPC_RMID, nullptr);  // gone once both sides have let go
-    }
-    SharedSegment(const SharedSegment&) = delete;
-    SharedSegment& operator=(const SharedSegment&) = delete;
-
-    bool attached() const { return memory_ != nullptr; }
-    xcb_shm_seg_t segment() const { return segment_; }
-    const std::uint8_t* memory() const { return memory_; }
-
-private:
-    xcb_connection_t* connection_;
-    int id_;
-    std::uint8_t* memory_ = nullptr;
-    xcb_shm_seg_t segment_ = 0;
-};
-
-// One grab through a segment made for it alone, converted as the program converts.
-skl::Picture grabThroughSharedMemory(const skl::XcbConnection& x, const skl::ImageLayout& layout,
-                                     const skl::ScreenRect& rect) {
+// One grab through the connection's socket (plain GetImage), converted as the
+// program converts.
+skl::Picture grabThroughSocket(const skl::XcbConnection& x, const skl::ImageLayout& layout,
+                               const skl::ScreenRect& rect) {
     xcb_connection_t* const connection = x.get();
     const auto width = static_cast<std::size_t>(rect.right - rect.left);
     const auto height = static_cast<std::size_t>(rect.bottom - rect.top);
     const std::size_t stride = layout.rowBytes(width);
-    const SharedSegment shared(connection, stride * height);
-    if (!shared.attached()) return {};
-    const auto image = skl::replyTo<xcb_shm_get_image_reply>(
-        connection, xcb_shm_get_image(connection, x.root(), static_cast<std::int16_t>(rect.left),
-                                      static_cast<std::int16_t>(rect.top), static_cast<std::uint16_t>(width),
-                                      static_cast<std::uint16_t>(height), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                                      shared.segment(), 0));
-    if (!image) return {};
+    const auto image = skl::replyTo<xcb_get_image_reply>(
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(), static_cast<std::int16_t>(rect.left),
+                                  static_cast<std::int16_t>(rect.top), static_cast<std::uint16_t>(width),
+                                  static_cast<std::uint16_t>(height), ~0u));
+    if (!image || static_cast<std::size_t>(xcb_get_image_data_length(image.get())) < stride * height) return {};
     skl::Picture picture{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
                          std::vector<std::uint32_t>(width * height)};
     for (std::size_t row = 0; row < height; ++row) {
-        layout.format.readRow(std::span(shared.memory() + row * stride, stride),
+        layout.format.readRow(std::span(xcb_get_image_data(image.get()) + row * stride, stride),
                               std::span(picture.pixels).subspan(row * width, width));
     }
     return picture;
@@ -126,11 +86,6 @@ int main(int argc, char** argv) {
     const skl::ScreenPoint camera{placement.normalPosition.left + 26, placement.normalPosition.top + 44};
     const skl::ScreenRect regular{camera.x, camera.y, camera.x + 322, camera.y + 242};
     const skl::ScreenRect small{camera.x, camera.y, camera.x + 162, camera.y + 122};
-    const bool sharedMemory = [&] {
-        const auto version = skl::replyTo<xcb_shm_query_version_reply>(x.get(), xcb_shm_query_version(x.get()));
-        return version != nullptr;
-    }();
-
     const auto windows = [&] {
         const auto list = skl::replyTo<xcb_get_property_reply>(
             x.get(), xcb_get_property(x.get(), 0, x.root(), x.atoms().netClientList, XCB_ATOM_WINDOW, 0, 4096));
@@ -140,22 +95,15 @@ int main(int argc, char** argv) {
 
     report("lookup by title", repeats, [&] { lookup.findWindow(title); });
     report("placement", repeats, [&] { lookup.readPlacement(window, placement); });
-    report("grab 322 x 242, GetImage (the program's)", repeats,
-           [&] { grabber.grab(regular, skl::DisplayForm::NoDevice); });
-    report("grab 162 x 122, GetImage (the program's)", repeats, [&] { grabber.grab(small, skl::DisplayForm::NoDevice); });
-    if (sharedMemory) {
-        report("grab 322 x 242, shared memory made per grab", repeats,
-               [&] { grabThroughSharedMemory(x, *layout, regular); });
-        report("grab 162 x 122, shared memory made per grab", repeats,
-               [&] { grabThroughSharedMemory(x, *layout, small); });
-        // Both ways must copy the same pixels.
-        const auto grabbed = grabber.grab(regular, skl::DisplayForm::NoDevice);
-        if (!grabbed || grabbed->picture() != grabThroughSharedMemory(x, *layout, regular)) {
-            std::fputs("capture_bench: the two grabs differ\n", stderr);
-            return 1;
-        }
-    } else {
-        std::puts("the server offers no shared memory");
+    report("grab 322 x 242, the program's", repeats, [&] { grabber.grab(regular, skl::DisplayForm::NoDevice); });
+    report("grab 162 x 122, the program's", repeats, [&] { grabber.grab(small, skl::DisplayForm::NoDevice); });
+    report("grab 322 x 242, through the socket", repeats, [&] { grabThroughSocket(x, *layout, regular); });
+    report("grab 162 x 122, through the socket", repeats, [&] { grabThroughSocket(x, *layout, small); });
+    // Both ways must copy the same pixels.
+    const auto grabbed = grabber.grab(regular, skl::DisplayForm::NoDevice);
+    if (!grabbed || grabbed->picture() != grabThroughSocket(x, *layout, regular)) {
+        std::fputs("capture_bench: the two grabs differ\n", stderr);
+        return 1;
     }
     return 0;
 }

@@ -1,10 +1,14 @@
 // Where the sample viewer lies and what a grab of it gives, on a real X server with
 // openbox: the frame corner wherever the viewer was put, its camera rectangle pixel
-// for pixel, and rectangles reaching past the screen's edges.
+// for pixel, and rectangles reaching past the screen's edges, through shared memory
+// and (on a server without it) through the socket.
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "ManagedDesktopTest.h"
+#include "capture/shared_image_x11.h"
 
 namespace skl::x11test {
 namespace {
@@ -102,6 +106,13 @@ TEST_F(ViewerTest, RectanglesOffTheScreenOrEmpty) {
     EXPECT_EQ(away->picture(), (Picture{322, 242, std::vector<std::uint32_t>(322 * 242, 0)}));
     EXPECT_EQ(grabber.grab({10, 10, 10, 50}, DisplayForm::NoDevice), nullptr);
     EXPECT_EQ(grabber.grab({10, 10, 50, 5}, DisplayForm::NoDevice), nullptr);
+}
+
+// The grabs above go through memory shared with the server wherever it offers that;
+// the same tests run once more on a server without it, where the socket serves.
+TEST_F(ViewerTest, SharedMemoryIsAttachedExactlyWhereTheServerOffersIt) {
+    const bool offered = std::getenv("SKELLIMOR_DISPLAY_WITHOUT_SHARED_MEMORY") == nullptr;
+    EXPECT_EQ(SharedImageMemory::attach(desktop, 322 * 242 * 4) != nullptr, offered);
 }
 
 TEST_F(ViewerTest, ViewerAdvancesOnAKeyAndClosesOnEscape) {

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # Runs a command on a private virtual display: Xvfb 1600x1000x24 on a display
 # number no one else uses, with openbox managing its windows unless
-# --no-window-manager is given. Display and window manager end with the command,
-# whose exit status this script returns.
+# --no-window-manager is given; --no-shared-memory leaves out the server's MIT-SHM
+# extension (and says so in SKELLIMOR_DISPLAY_WITHOUT_SHARED_MEMORY). Display and
+# window manager end with the command, whose exit status this script returns.
 #
-#   with_display.sh [--no-window-manager] COMMAND [ARG...]
+#   with_display.sh [--no-window-manager] [--no-shared-memory] COMMAND [ARG...]
 set -euo pipefail
 
 window_manager=1
-if [ "${1:-}" = --no-window-manager ]; then window_manager=0; shift; fi
+server_options=()
+while true; do
+  case "${1:-}" in
+    --no-window-manager) window_manager=0; shift ;;
+    --no-shared-memory) server_options+=(-extension MIT-SHM); export SKELLIMOR_DISPLAY_WITHOUT_SHARED_MEMORY=1; shift ;;
+    *) break ;;
+  esac
+done
 if [ $# -eq 0 ]; then
-  echo "usage: $0 [--no-window-manager] COMMAND [ARG...]" >&2
+  echo "usage: $0 [--no-window-manager] [--no-shared-memory] COMMAND [ARG...]" >&2
   exit 2
 fi
 
@@ -26,7 +34,7 @@ trap finish EXIT
 # Xvfb picks a free display and writes its number to the descriptor given, once
 # it accepts connections.
 exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 1600x1000x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd "$display_fd" -screen 0 1600x1000x24 -nolisten tcp -noreset "${server_options[@]}" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec {display_fd}>&-
 for _ in $(seq 200); do
