@@ -1,7 +1,7 @@
 #pragma once
-// The fixture of the tests under openbox: the program's connection with the lookup
-// and grabber on it, the test's own connection, and sample viewers. Each test
-// leaves the display as it found it.
+// The fixtures of the X11 tests: the program's connection with the lookup on it and
+// the test's own connection; under openbox also the grabber and sample viewers.
+// Each test leaves the display as it found it.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,20 @@
 
 namespace skl::x11test {
 
-class ManagedDesktopTest : public testing::Test {
+class DesktopTest : public testing::Test {
+protected:
+    ScreenRect placementOf(WindowHandle window) {
+        WindowPlacement placement;
+        EXPECT_TRUE(lookup.readPlacement(window, placement));
+        return placement.normalPosition;
+    }
+
+    XcbConnection desktop;  // the program's connection
+    XcbConnection helper;   // the test's own
+    X11WindowLookup lookup{desktop};
+};
+
+class ManagedDesktopTest : public DesktopTest {
 protected:
     void SetUp() override { before_ = managedWindows(helper); }
 
@@ -50,15 +63,6 @@ protected:
         return shown ? window : 0;
     }
 
-    ScreenRect placementOf(WindowHandle window) {
-        WindowPlacement placement;
-        EXPECT_TRUE(lookup.readPlacement(window, placement));
-        return placement.normalPosition;
-    }
-
-    XcbConnection desktop;  // the program's connection
-    XcbConnection helper;   // the test's own
-    X11WindowLookup lookup{desktop};
     X11ScreenGrabber grabber{desktop};
     std::vector<std::unique_ptr<ChildProcess>> viewers;
 

@@ -5,14 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "ChildProcess.h"
-#include "DisplayHelpers.h"
-#include "capture/desktop_x11.h"
+#include "ManagedDesktopTest.h"
 
 namespace skl::x11test {
 namespace {
 
-class NoWindowManager : public testing::Test {
+class NoWindowManager : public DesktopTest {
 protected:
     void TearDown() override {
         xcb_delete_property(helper.get(), helper.root(), helper.atoms().netClientList);
@@ -24,16 +22,6 @@ protected:
                             static_cast<std::uint32_t>(ids.size()), ids.data());
         sync(helper);
     }
-
-    ScreenRect placementOf(WindowHandle window) {
-        WindowPlacement placement;
-        EXPECT_TRUE(lookup.readPlacement(window, placement));
-        return placement.normalPosition;
-    }
-
-    XcbConnection desktop;  // the program's connection
-    XcbConnection helper;   // the test's own
-    X11WindowLookup lookup{desktop};
 };
 
 TEST_F(NoWindowManager, TopLevelWindowsAreFoundAndAreTheirOwnFrame) {
