@@ -3,32 +3,13 @@
 
 #include <cerrno>
 #include <system_error>
-#include <utility>
 
 #include "capture/Utf8.h"
+#include "capture/descriptor_x11.h"
 #include "capture/posix_x11.h"
 
 namespace skl {
 namespace {
-
-// A file descriptor, closed once.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-    ~FileDescriptor() { close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return descriptor_; }
-    bool valid() const { return descriptor_ >= 0; }
-    // False when closing reports an error: data not yet written may be lost.
-    bool close() {
-        if (!valid()) return true;
-        return ::close(std::exchange(descriptor_, -1)) == 0;
-    }
-
-private:
-    int descriptor_;
-};
 
 Text systemMessage(int error) {
     const std::string message = std::system_category().message(error);

@@ -4,27 +4,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <utility>
+
+#include "capture/descriptor_x11.h"
 
 namespace skl {
 namespace {
-
-// Owns a descriptor until it is handed on.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
 
 // Whether the server offers shared memory passed as a descriptor (MIT-SHM 1.2).
 bool serverSharesMemoryByDescriptor(const XcbConnection& x) {
@@ -38,8 +22,8 @@ bool serverSharesMemoryByDescriptor(const XcbConnection& x) {
 
 std::unique_ptr<SharedImageMemory> SharedImageMemory::attach(const XcbConnection& x, std::size_t size) {
     if (!x.connected() || !serverSharesMemoryByDescriptor(x)) return nullptr;
-    Descriptor fd(memfd_create("skellimor-grab", MFD_CLOEXEC));
-    if (fd.get() < 0 || ftruncate(fd.get(), static_cast<off_t>(size)) != 0) return nullptr;
+    FileDescriptor fd(memfd_create("skellimor-grab", MFD_CLOEXEC));
+    if (!fd.valid() || ftruncate(fd.get(), static_cast<off_t>(size)) != 0) return nullptr;
     void* const memory = mmap(nullptr, size, PROT_READ, MAP_SHARED, fd.get(), 0);
     if (memory == MAP_FAILED) return nullptr;
 
