@@ -21,13 +21,17 @@ std::optional<ScreenRect> intersection(const ScreenRect& a, const ScreenRect& b)
 void X11OutOfPicture::minimise(WindowHandle window, const ScreenRect& keepClear,
                                const std::function<void()>& withdraw) {
     covered_.reset();
-    const xcb_window_t frame = frameOf(window);
+    // The frame is looked up only where the window covers the area: away from it
+    // (the usual case) the snapshot spares those round trips.
     WindowPlacement own;
-    if (isViewable(frame) && windows_.readPlacement(window, own)) {
+    if (windows_.readPlacement(window, own)) {
         if (const auto area = intersection(own.normalPosition, keepClear)) {
+            const xcb_window_t frame = frameOf(window);
             // How the window looks there, to tell when it has gone from the screen.
-            if (auto pixels = grabber_.grab(*area, DisplayForm::NoDevice)) {
-                covered_.emplace(frame, *area, ClearRule(pixels->picture(), clock_.monotonicMilliseconds()));
+            if (isViewable(frame)) {
+                if (auto pixels = grabber_.grab(*area, DisplayForm::NoDevice)) {
+                    covered_.emplace(frame, *area, ClearRule(pixels->picture(), clock_.monotonicMilliseconds()));
+                }
             }
         }
     }
