@@ -55,7 +55,12 @@ class LinuxEdition:
         return [program]
 
     def window_shown(self, desktop, title):
-        return x_windows(desktop, title)
+        # Once the window manager lists it: snapshot_bench finds windows in that list,
+        # and openbox was seen to list a new window seconds after framing it.
+        listed = subprocess.run(["xprop", "-root", "_NET_CLIENT_LIST"], env=desktop.env(), capture_output=True,
+                                text=True, timeout=30).stdout
+        managed = {int(window, 16) for window in re.findall(r"0x[0-9a-fA-F]+", listed)}
+        return [window for window in x_windows(desktop, title) if window in managed]
 
 
 class WindowsEdition:
