@@ -2,7 +2,9 @@
 // The main window's variables shared by its handlers. They live exactly as long as
 // the window; nothing of them is kept between runs.
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "Text.h"
 
@@ -24,6 +26,14 @@ struct ScreenRect {
     std::int32_t bottom = 0;  // exclusive
     bool operator==(const ScreenRect&) const = default;
 };
+
+// The part two rectangles share; nothing when they do not meet.
+inline std::optional<ScreenRect> intersection(const ScreenRect& a, const ScreenRect& b) {
+    const ScreenRect both{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                          std::min(a.bottom, b.bottom)};
+    if (both.left >= both.right || both.top >= both.bottom) return std::nullopt;
+    return both;
+}
 
 // The window system's placement record, member for member.
 struct WindowPlacement {

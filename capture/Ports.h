@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "CaptureState.h"
@@ -94,19 +95,46 @@ public:
     virtual Text idCaption() = 0;
     virtual void setIdCaption(const Text& caption) = 0;
     virtual bool regularSizeSelected() = 0;
-    // Minimises the window, which must get out of the rectangle about to be grabbed.
-    virtual void minimise(const ScreenRect& keepClear) = 0;
     // Processes the pending events once.
     virtual void yieldToEvents() = 0;
-    // Returns once the window no longer shows in the rectangle given to minimise and
-    // what lies beneath has been drawn again, or after a bounded wait.
-    virtual void waitUntilClear() = 0;
-    virtual void restore() = 0;
     virtual void showPreview(const Picture& picture) = 0;
+};
+
+// How the window leaves the screen.
+enum class Leaving {
+    Minimise,  // as the user would minimise it
+    AtOnce,    // taken off the screen with no animation (hidden)
+};
+
+// The main window as the window system shows it; each edition implements it.
+class StepAsideWindow {
+public:
+    virtual ~StepAsideWindow() = default;
+    // The window's outer frame on the screen, decorations included; nothing while
+    // it does not show (it is minimised or hidden).
+    virtual std::optional<ScreenRect> outerFrame() = 0;
+    // Whether a compositor draws the screen: it may draw a shadow around the frame
+    // and fade the window out rather than take it away at once.
+    virtual bool composited() = 0;
+    virtual void leave(Leaving how) = 0;
+    // Whether no frame of the window shows on the screen any more, by the window
+    // system's own account.
+    virtual bool hasLeft() = 0;
+    // Waits for the compositor's next composed frame where the window system offers
+    // such a wait; false where it does not (the area is then watched instead).
+    virtual bool awaitComposedFrame() = 0;
+    // Brings the window back, normal and active, above the others where it stays
+    // on top, and to the frame's place where one is given. Asked again, it repeats
+    // what was not done.
+    virtual void comeBack(const std::optional<ScreenRect>& frame) = 0;
+    // Whether the window shows again, not minimised, with its frame at the place
+    // where one is given.
+    virtual bool isBack(const std::optional<ScreenRect>& frame) = 0;
 };
 
 struct CapturePorts {
     CaptureWindow& window;
+    StepAsideWindow& aside;
     WindowLookup& windows;
     ScreenMetrics& screen;
     ScreenGrabber& grabber;

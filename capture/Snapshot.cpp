@@ -4,6 +4,7 @@
 
 #include "BmpFile.h"
 #include "Checked.h"
+#include "StepAside.h"
 
 namespace skl {
 namespace {
@@ -15,20 +16,6 @@ struct Message {
 
 const Text outOfRangeMessage =
     L"The webcam window lies so far off the screen that its picture cannot be captured.";
-
-// Keeps the main window minimised while it lives and brings it back on every path.
-class MinimisedWindow {
-public:
-    MinimisedWindow(CaptureWindow& window, const ScreenRect& keepClear) : window_(window) {
-        window_.minimise(keepClear);
-    }
-    ~MinimisedWindow() { window_.restore(); }
-    MinimisedWindow(const MinimisedWindow&) = delete;
-    MinimisedWindow& operator=(const MinimisedWindow&) = delete;
-
-private:
-    CaptureWindow& window_;
-};
 
 class RunningFlag {
 public:
@@ -134,19 +121,37 @@ bool putOnClipboard(GrabbedBitmap& bitmap, CapturePorts& ports) {
     return true;
 }
 
-// Steps from the minimising to the save; runs while the window is minimised. The
-// file is written first, straight from the grab, so that neither the clipboard
-// (which may be busy) nor the preview delays it.
-std::optional<Message> grabAndSave(CaptureState& state, CapturePorts& ports, const ScreenRect& rect) {
-    ports.window.yieldToEvents();
-    ports.window.waitUntilClear();
+// Copies the rectangle and saves it, straight from the grab, so that neither the
+// clipboard (which may be busy) nor the preview delays the file.
+struct Grabbed {
+    std::unique_ptr<GrabbedBitmap> bitmap;
+    SaveOutcome saved;
+};
 
-    const std::unique_ptr<GrabbedBitmap> grab = GrabScreenRegion(rect, state.osTag, ports);
-    if (!grab) return Message{L"The screen could not be copied, so no snapshot was saved."};
-    const SaveOutcome saved = saveSnapshot(state, ports, grab->picture());
-    const bool onClipboard = putOnClipboard(*grab, ports);
-    ports.window.showPreview(grab->picture());
-    return messageAbout(saved, onClipboard);
+std::optional<Grabbed> grabAndSave(CaptureState& state, CapturePorts& ports, const ScreenRect& rect) {
+    std::unique_ptr<GrabbedBitmap> bitmap = GrabScreenRegion(rect, state.osTag, ports);
+    if (!bitmap) return std::nullopt;
+    SaveOutcome saved = saveSnapshot(state, ports, bitmap->picture());
+    return Grabbed{std::move(bitmap), std::move(saved)};
+}
+
+// From the grab to the window's return. Where the window is clear of the rectangle
+// the grab comes first and the window leaves afterwards; where it covers it, the
+// window leaves first and the grab waits until the screen there is drawn without it.
+std::optional<Message> stepAsideGrabAndSave(CaptureState& state, CapturePorts& ports, const ScreenRect& rect) {
+    StepAside aside(ports.aside, ports.grabber, ports.clock, rect);
+    std::optional<Grabbed> grabbed;
+    if (aside.grabFirst()) grabbed = grabAndSave(state, ports, rect);
+    aside.leave();
+    ports.window.yieldToEvents();
+    if (!aside.grabFirst()) {
+        aside.waitUntilClear();
+        grabbed = grabAndSave(state, ports, rect);
+    }
+    if (!grabbed) return Message{L"The screen could not be copied, so no snapshot was saved."};
+    const bool onClipboard = putOnClipboard(*grabbed->bitmap, ports);
+    ports.window.showPreview(grabbed->bitmap->picture());
+    return messageAbout(grabbed->saved, onClipboard);
 }
 
 }  // namespace
@@ -202,11 +207,8 @@ void takeSnapshot(CaptureState& state, CapturePorts& ports) {
         return;
     }
 
-    std::optional<Message> message;
-    {
-        const MinimisedWindow minimised(ports.window, *rect);
-        message = grabAndSave(state, ports, *rect);
-    }
+    // The window is back before any message shows.
+    const std::optional<Message> message = stepAsideGrabAndSave(state, ports, *rect);
     if (message) ports.dialogs.messageBox(message->prompt, message->icon, productTitle);
 }
 

@@ -74,16 +74,33 @@ std::vector<xcb_window_t> clientsFromTree(const XcbConnection& x) {
     return clients;
 }
 
+// Whether a window manager that publishes the lists runs: the window named on the
+// root by _NET_SUPPORTING_WM_CHECK exists and names itself so. A window manager
+// that exited or crashed leaves its last lists on the root.
+bool windowManagerRuns(const XcbConnection& x, const xcb_get_property_reply_t* check) {
+    const std::optional<std::vector<xcb_window_t>> named = windowList(check);
+    if (!named || named->size() != 1) return false;
+    xcb_connection_t* const connection = x.get();
+    const auto own = replyTo<xcb_get_property_reply>(
+        connection, xcb_get_property(connection, 0, named->front(), x.atoms().netSupportingWmCheck, XCB_ATOM_WINDOW, 0, 1));
+    const std::optional<std::vector<xcb_window_t>> itself = windowList(own.get());
+    return itself && itself->size() == 1 && itself->front() == named->front();
+}
+
 }  // namespace
 
 std::vector<xcb_window_t> topLevelClients(const XcbConnection& x) {
     xcb_connection_t* const connection = x.get();
+    const auto checkCookie =
+        xcb_get_property(connection, 0, x.root(), x.atoms().netSupportingWmCheck, XCB_ATOM_WINDOW, 0, 1);
     const auto stackingCookie = xcb_get_property(connection, 0, x.root(), x.atoms().netClientListStacking,
                                                  XCB_ATOM_WINDOW, 0, mostWindowsRead);
     const auto listCookie =
         xcb_get_property(connection, 0, x.root(), x.atoms().netClientList, XCB_ATOM_WINDOW, 0, mostWindowsRead);
+    const auto check = replyTo<xcb_get_property_reply>(connection, checkCookie);
     const auto stacking = replyTo<xcb_get_property_reply>(connection, stackingCookie);
     const auto list = replyTo<xcb_get_property_reply>(connection, listCookie);
+    if (!windowManagerRuns(x, check.get())) return clientsFromTree(x);
 
     // Both lists run from the bottom (or the oldest) to the top (or the newest).
     std::optional<std::vector<xcb_window_t>> windows = windowList(stacking.get());
@@ -91,6 +108,25 @@ std::vector<xcb_window_t> topLevelClients(const XcbConnection& x) {
     if (!windows) return clientsFromTree(x);
     std::reverse(windows->begin(), windows->end());
     return std::move(*windows);
+}
+
+std::vector<xcb_window_t> unmanagedTopLevels(const XcbConnection& x) {
+    xcb_connection_t* const connection = x.get();
+    const auto rootTree = replyTo<xcb_query_tree_reply>(connection, xcb_query_tree(connection, x.root()));
+    if (!rootTree) return {};
+    const std::vector<xcb_window_t> children = childrenOf(*rootTree);
+    std::vector<xcb_get_window_attributes_cookie_t> cookies;
+    cookies.reserve(children.size());
+    for (const xcb_window_t child : children) cookies.push_back(xcb_get_window_attributes(connection, child));
+    std::vector<xcb_window_t> shown;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const auto attributes = replyTo<xcb_get_window_attributes_reply>(connection, cookies[i]);
+        if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+            shown.push_back(children[i]);
+        }
+    }
+    std::reverse(shown.begin(), shown.end());  // topmost first
+    return shown;
 }
 
 }  // namespace skl

@@ -85,11 +85,10 @@ const SharedImageMemory* X11ScreenGrabber::sharedMemoryFor(std::size_t size) {
 std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::grab(const ScreenRect& rect, DisplayForm) {
     const std::optional<ImageLayout> layout = rootImageLayout(x_);
     if (!layout) return nullptr;
-    const xcb_screen_t& screen = x_.screen();
+    const RootSize screen = x_.rootSize();
     // X coordinates are 16-bit: no screen reaches beyond the largest grab.
-    const std::optional<GrabArea> area =
-        grabAreaOf(rect, std::min<std::int32_t>(screen.width_in_pixels, largestGrabSide),
-                   std::min<std::int32_t>(screen.height_in_pixels, largestGrabSide));
+    const std::optional<GrabArea> area = grabAreaOf(rect, std::min<std::int32_t>(screen.width, largestGrabSide),
+                                                    std::min<std::int32_t>(screen.height, largestGrabSide));
     if (!area) return nullptr;
 
     Picture picture{area->width, area->height,

@@ -55,12 +55,14 @@ namespace detail {
 inline void deleteDc(HDC dc) { DeleteDC(dc); }
 inline void deleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void closeHandle(HANDLE handle) { CloseHandle(handle); }
+inline void freeLibrary(HMODULE module) { FreeLibrary(module); }
 }  // namespace detail
 
 using DeviceContext = UniqueHandle<HDC, detail::deleteDc>;
 using GdiBitmap = UniqueHandle<HBITMAP, detail::deleteGdiObject>;
 using GdiFont = UniqueHandle<HFONT, detail::deleteGdiObject>;
 using GdiBrush = UniqueHandle<HBRUSH, detail::deleteGdiObject>;
+using LoadedLibrary = UniqueHandle<HMODULE, detail::freeLibrary>;
 
 // A file handle; INVALID_HANDLE_VALUE means none.
 class FileHandle {

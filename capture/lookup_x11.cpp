@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "capture/Utf8.h"
@@ -27,18 +28,14 @@ struct NameCookies {
     xcb_get_property_cookie_t wmName;
 };
 
-}  // namespace
-
-WindowHandle X11WindowLookup::findWindow(const Text& title) {
-    const std::optional<std::string> wanted = encodeUtf8(title);
-    if (!wanted || !x_.connected()) return 0;
-    xcb_connection_t* const connection = x_.get();
-    const XcbAtoms& atoms = x_.atoms();
-    const std::vector<xcb_window_t> windows = topLevelClients(x_);
-
+// The first of the windows titled exactly `title` (in UTF-8: `wanted`), or 0.
+WindowHandle firstTitled(const XcbConnection& x, const std::vector<xcb_window_t>& windows, const Text& title,
+                         const std::string& wanted) {
+    xcb_connection_t* const connection = x.get();
+    const XcbAtoms& atoms = x.atoms();
     // A name holds the title in at most as many bytes as its UTF-8 form has (Latin-1
     // takes fewer), so no more is read; one 32-bit unit beyond shows a longer name.
-    const auto units = static_cast<std::uint32_t>(wanted->size() / 4 + 1);
+    const auto units = static_cast<std::uint32_t>(wanted.size() / 4 + 1);
     // Every request goes out before the first reply is read: one round trip in all.
     std::vector<NameCookies> cookies;
     cookies.reserve(windows.size());
@@ -64,6 +61,17 @@ WindowHandle X11WindowLookup::findWindow(const Text& title) {
         }
     }
     return found;
+}
+
+}  // namespace
+
+WindowHandle X11WindowLookup::findWindow(const Text& title) {
+    const std::optional<std::string> wanted = encodeUtf8(title);
+    if (!wanted || !x_.connected()) return 0;
+    if (const WindowHandle managed = firstTitled(x_, topLevelClients(x_), title, *wanted)) return managed;
+    // A window that no window manager lists: some programs map their caption-less
+    // windows past the window manager.
+    return firstTitled(x_, unmanagedTopLevels(x_), title, *wanted);
 }
 
 }  // namespace skl

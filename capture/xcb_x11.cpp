@@ -1,6 +1,8 @@
 #include "capture/xcb_x11.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <utility>
 
 namespace skl {
@@ -15,9 +17,10 @@ const xcb_screen_t* screenNumbered(xcb_connection_t* connection, int number) {
 }
 
 // Interns the atoms in one round trip: every request is sent before any reply is read.
-XcbAtoms internAtoms(xcb_connection_t* connection) {
+XcbAtoms internAtoms(xcb_connection_t* connection, int screenNumber) {
     XcbAtoms atoms;
-    const std::array<std::pair<std::string_view, xcb_atom_t*>, 9> names = {{
+    const std::string compositorSelection = "_NET_WM_CM_S" + std::to_string(screenNumber);
+    const std::array<std::pair<std::string_view, xcb_atom_t*>, 14> names = {{
         {"_NET_CLIENT_LIST", &atoms.netClientList},
         {"_NET_CLIENT_LIST_STACKING", &atoms.netClientListStacking},
         {"_NET_WM_NAME", &atoms.netWmName},
@@ -27,6 +30,11 @@ XcbAtoms internAtoms(xcb_connection_t* connection) {
         {"WM_STATE", &atoms.wmState},
         {"WM_CHANGE_STATE", &atoms.wmChangeState},
         {"_NET_ACTIVE_WINDOW", &atoms.netActiveWindow},
+        {"_NET_SUPPORTING_WM_CHECK", &atoms.netSupportingWmCheck},
+        {"_NET_SUPPORTED", &atoms.netSupported},
+        {"_NET_WM_STATE", &atoms.netWmState},
+        {"_NET_WM_STATE_ABOVE", &atoms.netWmStateAbove},
+        {compositorSelection, &atoms.netWmCmScreen},
     }};
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -46,7 +54,36 @@ XcbConnection::XcbConnection(const char* displayName) {
     connection_ = xcb_connect(displayName, &screenNumber);  // never null; an error shows in the connection
     if (xcb_connection_has_error(connection_) != 0) return;
     screen_ = screenNumbered(connection_, screenNumber);
-    atoms_ = internAtoms(connection_);
+    atoms_ = internAtoms(connection_, screenNumber);
+    if (screen_ == nullptr) return;
+    rootSize_ = {screen_->width_in_pixels, screen_->height_in_pixels};
+    const std::uint32_t structureChanges = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection_, screen_->root, XCB_CW_EVENT_MASK, &structureChanges);
+}
+
+RootSize XcbConnection::rootSize() const {
+    // The connection's events: the root's changes, and errors of requests sent
+    // without waiting for a reply, which are of no further use.
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+        if ((event->response_type & 0x7F) == XCB_CONFIGURE_NOTIFY) {
+            const auto* changed = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+            if (changed->window == root()) rootSize_ = {changed->width, changed->height};
+        }
+        std::free(event);
+    }
+    return rootSize_;
+}
+
+void XcbConnection::tellWindowManager(xcb_window_t window, xcb_atom_t message, std::array<std::uint32_t, 5> data) const {
+    if (!connected()) return;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = message;
+    std::copy(data.begin(), data.end(), event.data.data32);
+    xcb_send_event(connection_, 0, root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
 }
 
 }  // namespace skl

@@ -4,6 +4,8 @@
 
 #include <xcb/xcb.h>
 
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
@@ -39,6 +41,17 @@ struct XcbAtoms {
     xcb_atom_t wmState = XCB_ATOM_NONE;
     xcb_atom_t wmChangeState = XCB_ATOM_NONE;
     xcb_atom_t netActiveWindow = XCB_ATOM_NONE;
+    xcb_atom_t netSupportingWmCheck = XCB_ATOM_NONE;
+    xcb_atom_t netSupported = XCB_ATOM_NONE;
+    xcb_atom_t netWmState = XCB_ATOM_NONE;
+    xcb_atom_t netWmStateAbove = XCB_ATOM_NONE;
+    // _NET_WM_CM_S<screen>: owned by the compositing manager of the connection's screen.
+    xcb_atom_t netWmCmScreen = XCB_ATOM_NONE;
+};
+
+struct RootSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
 };
 
 // A connection of the program's own, apart from the one its window toolkit holds.
@@ -57,12 +70,19 @@ public:
     // The default screen; only while connected.
     const xcb_screen_t& screen() const { return *screen_; }
     xcb_window_t root() const { return screen_->root; }
+    // The root window's size now: followed as the screen grows or shrinks (RandR
+    // resizes the root), from the events this connection asked for on it.
+    RootSize rootSize() const;
     const XcbAtoms& atoms() const { return atoms_; }
+    // Sends a client message about one of the window manager's windows to the root,
+    // as the window manager protocols ask (without flushing).
+    void tellWindowManager(xcb_window_t window, xcb_atom_t message, std::array<std::uint32_t, 5> data) const;
 
 private:
     xcb_connection_t* connection_;
     const xcb_screen_t* screen_ = nullptr;
     XcbAtoms atoms_;
+    mutable RootSize rootSize_;
 };
 
 // A property's value as bytes, as the reply to its request holds it.

@@ -101,7 +101,9 @@ public:
     std::string edition() override { return "the Linux edition, Qt " QT_VERSION_STR; }
     Form1Ports ports() override { return real_.ports(); }
     void attach(Form1& form) override { window_.attach(form); }
-    void show() override { window_.showCentred(); }
+    void show() override {
+        window_.showCentred([this] { real_.topmost.windowShown(window_.hWnd()); });
+    }
 
     ScreenRect windowFrame() override { return probe_.outerRect(probe_.frameOf(own())); }
     ScreenRect windowClient() override { return probe_.inside(own()); }
@@ -174,7 +176,7 @@ int main(int argc, char** argv) {
 
     X11Screen screen(x);
     Form1Widget window(screen.screen.twipsPerPixelX(), screen.aside);
-    X11Desktop real(screen, window);
+    X11Desktop real(x, screen, window);
     // The window manager lists the viewer once it has taken it on, which may be a
     // moment after the viewer has made its window.
     const Text viewerTitle = texts::viewerTitlePrefix + options->id;

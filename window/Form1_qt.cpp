@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <utility>
+
 #include "capture/clipboard_qt.h"
 #include "window/OptionStyles_qt.h"
 
@@ -63,7 +65,7 @@ void PictureBoxWidget::paintEvent(QPaintEvent*) {
     QPainter(this).drawImage(0, 0, picture_);
 }
 
-Form1Widget::Form1Widget(double twipsPerPixel, X11OutOfPicture& aside)
+Form1Widget::Form1Widget(double twipsPerPixel, X11StepAsideWindow& aside)
     : twipsPerPixel_(twipsPerPixel), face_(twipsPerPixel), aside_(aside) {
     setWindowTitle(toQString(productTitle));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/Form1.ico")));
@@ -163,15 +165,26 @@ void Form1Widget::createControls() {
     preview_ = loadPicture("Image1");
 }
 
-void Form1Widget::showCentred() {
+void Form1Widget::showCentred(std::function<void()> shown) {
     const QRect screen = this->screen()->geometry();
     move(screen.x() + (screen.width() - width()) / 2, screen.y() + (screen.height() - height()) / 2);
+    shown_ = std::move(shown);
     show();
+    aside_.setWindow(hWnd());
+    windowHandle()->installEventFilter(this);
     focusPicture1();
+}
+
+bool Form1Widget::eventFilter(QObject* watched, QEvent* event) {
+    // The first exposure follows the window manager's mapping of the window.
+    if (event->type() == QEvent::Expose && shown_ && windowHandle()->isExposed()) std::exchange(shown_, nullptr)();
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1Widget::pointer(QMouseEvent& event) {
     event.accept();
+    // The X server's time of the event, which Qt passes on.
+    aside_.noteUserTime(static_cast<std::uint32_t>(event.timestamp()));
     const auto button = buttonOf(event.button());
     if (!router_ || !button) return;
     const PixelPoint at{event.position().toPoint().x(), event.position().toPoint().y()};
@@ -271,24 +284,8 @@ void Form1Widget::unload() {
     close();
 }
 
-void Form1Widget::minimise(const ScreenRect& keepClear) {
-    aside_.minimise(hWnd(), keepClear, [this] { hide(); });
-}
-
 void Form1Widget::yieldToEvents() {
     QCoreApplication::processEvents();
-}
-
-void Form1Widget::waitUntilClear() {
-    aside_.waitUntilClear();
-}
-
-void Form1Widget::restore() {
-    aside_.restore(hWnd(), [this] {
-        show();
-        raise();
-        activateWindow();
-    });
 }
 
 void Form1Widget::showPreview(const Picture& picture) {

@@ -7,10 +7,11 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "window/Form1.h"
-#include "window/OutOfPicture_x11.h"
+#include "window/StepAside_x11.h"
 #include "window/PointerRouter.h"
 #include "window/WindowFace.h"
 
@@ -32,12 +33,13 @@ private:
 class Form1Widget final : public QWidget, public Form1View, private MouseCapture {
 public:
     // twipsPerPixel: the screen's, as its metrics report it.
-    Form1Widget(double twipsPerPixel, X11OutOfPicture& aside);
+    Form1Widget(double twipsPerPixel, X11StepAsideWindow& aside);
 
     // Routes the window's events to the handlers from now on.
     void attach(Form1& form);
-    // Shows the window, centred on the screen and normal, with the focus on the smiley.
-    void showCentred();
+    // Shows the window, centred on the screen and normal, with the focus on the
+    // smiley; shown runs once the window manager shows it.
+    void showCentred(std::function<void()> shown);
 
     // Form1View
     WindowHandle hWnd() override;
@@ -52,10 +54,7 @@ public:
     Text idCaption() override;
     void setIdCaption(const Text& caption) override;
     bool regularSizeSelected() override;
-    void minimise(const ScreenRect& keepClear) override;
     void yieldToEvents() override;
-    void waitUntilClear() override;
-    void restore() override;
     void showPreview(const Picture& picture) override;
 
 protected:
@@ -64,6 +63,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // MouseCapture: Qt keeps the mouse for the widget pressed until its buttons are up.
@@ -77,7 +77,8 @@ private:
 
     double twipsPerPixel_;
     WindowFace face_;
-    X11OutOfPicture& aside_;
+    X11StepAsideWindow& aside_;
+    std::function<void()> shown_;
     Form1* form_ = nullptr;
     std::optional<PointerRouter> router_;
     std::array<QImage, pictureControlCount> pictures_;

@@ -8,7 +8,6 @@
 
 #include "capture/handles_win32.h"
 #include "window/Form1.h"
-#include "window/OutOfPicture_win32.h"
 #include "window/PointerRouter.h"
 #include "window/WindowFace.h"
 
@@ -42,10 +41,7 @@ public:
     Text idCaption() override;
     void setIdCaption(const Text& caption) override;
     bool regularSizeSelected() override;
-    void minimise(const ScreenRect& keepClear) override { aside_.minimise(hwnd_, keepClear); }
     void yieldToEvents() override;
-    void waitUntilClear() override { aside_.waitUntilClear(); }
-    void restore() override { aside_.restore(hwnd_); }
     void showPreview(const Picture& picture) override;
 
     // The option buttons report their clicks under these ids.
@@ -71,7 +67,6 @@ private:
     double twipsPerPixel_;
     WindowFace face_;
     std::optional<PointerRouter> router_;
-    Win32OutOfPicture aside_;
     GdiBrush background_;
     GdiFont windowFont_;
     GdiFont boldFont_;

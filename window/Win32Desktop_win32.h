@@ -8,6 +8,7 @@
 #include "services/folderBrowser_win32.h"
 #include "window/Form1_win32.h"
 #include "window/ShellFolders_win32.h"
+#include "window/StepAside_win32.h"
 #include "window/dialogs_win32.h"
 #include "window/shell_win32.h"
 
@@ -15,15 +16,19 @@ namespace skl {
 
 struct Win32Desktop {
     // The clipboard and the dialogs belong to the main window.
-    explicit Win32Desktop(Form1Window& window) : view(window), clipboard(window.window()), dialogs(window.window()) {}
+    explicit Win32Desktop(Form1Window& window) : view(window), clipboard(window.window()), dialogs(window.window()) {
+        aside.setWindow(window.window());
+    }
 
     // Every port of the window's handlers.
     Form1Ports ports() {
-        return Form1Ports{L'\\', view, CapturePorts{view, windows, screen, grabber, clipboard, files, clock, dialogs},
+        return Form1Ports{L'\\', view,
+                          CapturePorts{view, aside, windows, screen, grabber, clipboard, files, clock, dialogs},
                           specialFolders, osVersion, topmost, folderDialog, shell};
     }
 
     Form1Window& view;
+    Win32StepAsideWindow aside;
 
     Win32WindowLookup windows;
     Win32ScreenMetrics screen;

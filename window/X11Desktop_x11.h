@@ -9,10 +9,10 @@
 #include "capture/metrics_qt.h"
 #include "capture/posix_x11.h"
 #include "services/WinVersion_x11.h"
-#include "services/alwaysontop_qt.h"
+#include "services/alwaysontop_x11.h"
 #include "services/folderBrowser_qt.h"
 #include "window/Form1_qt.h"
-#include "window/OutOfPicture_x11.h"
+#include "window/StepAside_x11.h"
 #include "window/ShellFolders_x11.h"
 #include "window/dialogs_qt.h"
 #include "window/shell_qt.h"
@@ -21,25 +21,25 @@ namespace skl {
 
 // What the window needs before it exists.
 struct X11Screen {
-    explicit X11Screen(const XcbConnection& x) : windows(x), grabber(x), aside(x, windows, grabber, clock) {}
+    explicit X11Screen(const XcbConnection& x) : windows(x), grabber(x), aside(x) {}
 
     X11WindowLookup windows;
     X11ScreenGrabber grabber;
     PosixClock clock;
     QtScreenMetrics screen;
-    X11OutOfPicture aside;
+    X11StepAsideWindow aside;
 };
 
 // What belongs to the window.
 struct X11Desktop {
-    X11Desktop(X11Screen& shared, Form1Widget& window)
-        : screen(shared), view(window), dialogs(window), topmost(window), folderDialog(window) {}
+    X11Desktop(const XcbConnection& x, X11Screen& shared, Form1Widget& window)
+        : screen(shared), view(window), dialogs(window), topmost(x), folderDialog(window) {}
 
     // Every port of the window's handlers.
     Form1Ports ports() {
         return Form1Ports{L'/', view,
-                          CapturePorts{view, screen.windows, screen.screen, screen.grabber, clipboard, files,
-                                       screen.clock, dialogs},
+                          CapturePorts{view, screen.aside, screen.windows, screen.screen, screen.grabber, clipboard,
+                                       files, screen.clock, dialogs},
                           specialFolders, osVersion, topmost, folderDialog, shell};
     }
 
@@ -51,7 +51,7 @@ struct X11Desktop {
     QtDialogs dialogs;
     XdgSpecialFolders specialFolders;
     UnameOsVersionSource osVersion;
-    QtTopmostBand topmost;
+    X11TopmostBand topmost;
     QtFolderDialog folderDialog;
     XdgOpenShell shell;
 };

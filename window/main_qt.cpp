@@ -38,10 +38,10 @@ int main(int argc, char** argv) {
 
     X11Screen screen(x);
     Form1Widget view(screen.screen.twipsPerPixelX(), screen.aside);
-    X11Desktop desktop(screen, view);
+    X11Desktop desktop(x, screen, view);
     Form1 form(desktop.ports());
     view.attach(form);
     form.Form_Load();
-    view.showCentred();
+    view.showCentred([&] { desktop.topmost.windowShown(view.hWnd()); });
     return QApplication::exec();
 }

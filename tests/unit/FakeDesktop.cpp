@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace skl::test {
 namespace {
@@ -46,7 +47,7 @@ FakeDesktop::FakeDesktop() : screenPixel(positionPixel) {
 }
 
 CapturePorts FakeDesktop::capturePorts() {
-    return CapturePorts{*this, *this, *this, *this, *this, *this, *this, *this};
+    return CapturePorts{*this, *this, *this, *this, *this, *this, *this, *this, *this};
 }
 
 Form1Ports FakeDesktop::form1Ports() {
@@ -87,14 +88,62 @@ void FakeDesktop::setIdCaption(const Text& caption) {
     log(L"setIdCaption", caption);
 }
 
-void FakeDesktop::minimise(const ScreenRect& keepClear) {
-    minimised = true;
-    log(L"minimise", rectText(keepClear));
+std::optional<ScreenRect> FakeDesktop::outerFrame() {
+    return minimised ? std::nullopt : ownFrame;
 }
 
-void FakeDesktop::restore() {
+void FakeDesktop::leave(Leaving how) {
+    minimised = true;
+    leftAs = how;
+    leftAt = monotonicMs;
+    backAt.reset();
+    log(L"leave", how == Leaving::Minimise ? L"minimise" : L"at once");
+}
+
+bool FakeDesktop::hasLeft() {
+    if (!leftAs || (*leftAs == Leaving::Minimise && minimiseIgnored)) return false;
+    return monotonicMs - leftAt >= leaveTakesMs;
+}
+
+bool FakeDesktop::awaitComposedFrame() {
+    if (!offersComposedFrames) return false;
+    log(L"awaitComposedFrame");
+    monotonicMs += 16;
+    return true;
+}
+
+void FakeDesktop::comeBack(const std::optional<ScreenRect>& frame) {
+    log(L"comeBack", frame ? rectText(*frame) : L"");
+    if (comeBacksDropped > 0) {
+        --comeBacksDropped;
+        return;
+    }
     minimised = false;
-    log(L"restore");
+    backAt = monotonicMs;
+    if (misplacedOnReturn) {
+        ownFrame = std::exchange(misplacedOnReturn, std::nullopt);
+    } else if (frame) {
+        ownFrame = frame;
+    }
+}
+
+bool FakeDesktop::isBack(const std::optional<ScreenRect>& frame) {
+    return backAt && (!frame || ownFrame == frame);
+}
+
+std::uint32_t FakeDesktop::shownPixel(std::int32_t x, std::int32_t y) const {
+    const auto inside = [x, y](const ScreenRect& r, std::int32_t margin) {
+        return x >= r.left - margin && x < r.right + margin && y >= r.top - margin && y < r.bottom + margin;
+    };
+    const std::int64_t sinceLeft = monotonicMs - leftAt;
+    const bool shows = !leftAs || backAt || (*leftAs == Leaving::Minimise && minimiseIgnored) ||
+                       sinceLeft < std::max(leaveTakesMs, screenClearsMs);
+    if (!ownFrame || !shows) return screenPixel(x, y);
+    // Fading out, the window changes a little with every frame of the fade.
+    const auto fadeFrame = static_cast<std::uint32_t>(leftAs && !backAt ? sinceLeft / fadeFrameMs : 0);
+    if (inside(*ownFrame, 0)) return ownWindowDrawn ? ownColour ^ fadeFrame : screenPixel(x, y);
+    if (compositing && inside(*ownFrame, shadowWidth)) return 0x202020 ^ fadeFrame;
+    return screenPixel(x, y);
 }
 
 void FakeDesktop::showPreview(const Picture& picture) {
@@ -155,7 +204,7 @@ std::unique_ptr<GrabbedBitmap> FakeDesktop::grab(const ScreenRect& rect, Display
     if (grabFails) return nullptr;
     Picture picture{rect.right - rect.left, rect.bottom - rect.top, {}};
     for (std::int32_t y = rect.top; y < rect.bottom; ++y) {
-        for (std::int32_t x = rect.left; x < rect.right; ++x) picture.pixels.push_back(screenPixel(x, y));
+        for (std::int32_t x = rect.left; x < rect.right; ++x) picture.pixels.push_back(shownPixel(x, y));
     }
     return std::make_unique<FakeBitmap>(std::move(picture));
 }

@@ -17,7 +17,7 @@
 namespace skl::test {
 
 struct Call {
-    Text what;    // the interface method, e.g. L"minimise"
+    Text what;    // the interface method, e.g. L"leave"
     Text detail;  // its main argument as text, e.g. the path of a written file
 };
 
@@ -28,6 +28,7 @@ struct ShownMessage {
 };
 
 class FakeDesktop final : public Form1View,
+                          public StepAsideWindow,
                           public WindowLookup,
                           public ScreenMetrics,
                           public ScreenGrabber,
@@ -77,6 +78,23 @@ public:
     // The face a window toolkit keeps in step with the pictures it shows, if any.
     WindowFace* face = nullptr;
 
+    // The main window on the screen: its outer frame (nothing: it cannot be told),
+    // drawn in ownColour, and how the window system takes it away and brings it back.
+    static constexpr std::uint32_t ownColour = 0x8080FF;
+    std::optional<ScreenRect> ownFrame = ScreenRect{1000, 600, 1341, 1000};
+    bool ownWindowDrawn = true;  // false: mapped but not painted yet, the screen shows what lies beneath
+    bool compositing = false;
+    std::int32_t shadowWidth = 0;       // drawn around the frame while it shows, under a compositor
+    bool offersComposedFrames = false;  // the window system has a wait for the next composed frame
+    std::int64_t leaveTakesMs = 0;      // until the window system says the window has left
+    // Until the screen shows nothing of the window any more, counted from the leave;
+    // in between the window fades, one changed frame every fadeFrameMs.
+    std::int64_t screenClearsMs = 0;
+    std::int64_t fadeFrameMs = 15;
+    bool minimiseIgnored = false;       // a window manager that cannot minimise
+    int comeBacksDropped = 0;           // requests to come back that the window manager drops
+    std::optional<ScreenRect> misplacedOnReturn;  // where the window manager first puts it back
+
     // --- What happened ------------------------------------------------------------
     std::vector<Call> calls;
     std::vector<ShownMessage> messages;
@@ -88,7 +106,10 @@ public:
     std::int64_t monotonicMs = 0;
     Text idLabel = texts::askWho;
     bool regularSize = true;
-    bool minimised = false;
+    bool minimised = false;  // between the leave and the return
+    std::optional<Leaving> leftAs;
+    std::int64_t leftAt = 0;
+    std::optional<std::int64_t> backAt;
     std::map<std::pair<Pair, std::int16_t>, bool> visible;
     Text folderLabel;
     std::int16_t selectedOption1 = -1;
@@ -110,10 +131,7 @@ public:
     Text idCaption() override { return idLabel; }
     void setIdCaption(const Text& caption) override;
     bool regularSizeSelected() override { return regularSize; }
-    void minimise(const ScreenRect& keepClear) override;
     void yieldToEvents() override { log(L"yieldToEvents"); }
-    void waitUntilClear() override { log(L"waitUntilClear"); }
-    void restore() override;
     void showPreview(const Picture& picture) override;
     WindowHandle hWnd() override { return mainWindow; }
     void setVisible(Pair pair, std::int16_t index, bool isShown) override;
@@ -122,6 +140,17 @@ public:
     void setOuterHeightTwips(std::int32_t height) override;
     void focusPicture1() override;
     void unload() override;
+
+    // --- StepAsideWindow -------------------------------------------------------------
+    std::optional<ScreenRect> outerFrame() override;
+    bool composited() override { return compositing; }
+    void leave(Leaving how) override;
+    bool hasLeft() override;
+    bool awaitComposedFrame() override;
+    void comeBack(const std::optional<ScreenRect>& frame) override;
+    bool isBack(const std::optional<ScreenRect>& frame) override;
+    // What the screen shows at a pixel now, the main window and its shadow included.
+    std::uint32_t shownPixel(std::int32_t x, std::int32_t y) const;
 
     // --- Capture ports -------------------------------------------------------------
     WindowHandle findWindow(const Text& title) override;

@@ -1,7 +1,7 @@
 // Finding windows with no window manager running: no client lists and no frames.
 // Top-level windows are found among the root's children, through the WM_STATE that
-// marks a client inside a frame; lists and extents other programs left behind are
-// read with care.
+// marks a client inside a frame; lists a window manager left behind are not
+// believed, and lists and extents other programs wrote are read with care.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,14 @@ class NoWindowManager : public DesktopTest {
 protected:
     void TearDown() override {
         xcb_delete_property(helper.get(), helper.root(), helper.atoms().netClientList);
+        xcb_delete_property(helper.get(), helper.root(), helper.atoms().netSupportingWmCheck);
+        sync(helper);
+    }
+
+    // The root names `check` as the running window manager's window.
+    void nameWindowManager(xcb_window_t check) {
+        xcb_change_property(helper.get(), XCB_PROP_MODE_REPLACE, helper.root(), helper.atoms().netSupportingWmCheck,
+                            XCB_ATOM_WINDOW, 32, 1, &check);
         sync(helper);
     }
 
@@ -52,26 +60,51 @@ TEST_F(NoWindowManager, ClientInsideAFrameIsFoundByItsWmState) {
     // A frame stands for its client: neither it nor its other parts are looked at.
     EXPECT_EQ(lookup.findWindow(L"Webcam for title bar"), 0);
     EXPECT_EQ(lookup.findWindow(L"Webcam for frame"), 0);
-    EXPECT_EQ(placementOf(client.handle()), (ScreenRect{53, 70, 247, 197}));
+    // Without published extents, the outer frame is the top-level window around it.
+    EXPECT_EQ(placementOf(client.handle()), (ScreenRect{50, 50, 250, 200}));
 }
 
-TEST_F(NoWindowManager, ClientListLeftBehindIsReadWithCare) {
+TEST_F(NoWindowManager, ClientListsAreBelievedOnlyWhileTheirWindowManagerRunsAndAreReadWithCare) {
     TestWindow window(helper, {10, 20, 30, 40});
     window.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for listed");
-    // The real window under (listed before) windows long gone and ids no window can have.
+    TestWindow other(helper, {10, 20, 30, 40});
+    // A list that holds only other windows, left by a window manager that is gone
+    // (its check window no longer exists): the root's children are searched.
+    setClientList(XCB_ATOM_WINDOW, {other.id()});
+    EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), window.handle());
     TestWindow gone(helper, {10, 20, 30, 40});
+    nameWindowManager(gone.id());
     gone.destroy();
-    setClientList(XCB_ATOM_WINDOW, {window.id(), 0x7FFFFFFF, 0xFFFFFFFF, 0, gone.id()});
     EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), window.handle());
 
-    // A list that holds only other windows is believed.
-    TestWindow other(helper, {10, 20, 30, 40});
-    setClientList(XCB_ATOM_WINDOW, {other.id()});
+    // While the window manager's check window names itself, the list is believed.
+    TestWindow check(helper, {0, 0, 1, 1});
+    check.setCardinals(helper.atoms().netSupportingWmCheck, XCB_ATOM_WINDOW, {check.id()});
+    nameWindowManager(check.id());
     EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), 0);
-
+    // The real window under (listed before) windows long gone and ids no window can have.
+    setClientList(XCB_ATOM_WINDOW, {window.id(), 0x7FFFFFFF, 0xFFFFFFFF, 0, gone.id()});
+    EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), window.handle());
     // A list of another type is no list: the root's children are searched.
     setClientList(XCB_ATOM_CARDINAL, {other.id()});
     EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), window.handle());
+}
+
+TEST_F(NoWindowManager, ShownWindowsPastTheWindowManagerAreFoundWhenNoListedOneIsTitled) {
+    TestWindow check(helper, {0, 0, 1, 1});
+    check.setCardinals(helper.atoms().netSupportingWmCheck, XCB_ATOM_WINDOW, {check.id()});
+    nameWindowManager(check.id());
+    TestWindow listed(helper, {10, 20, 30, 40});
+    setClientList(XCB_ATOM_WINDOW, {listed.id()});
+    TestWindow popup(helper, {200, 100, 300, 200});
+    const std::uint32_t overrideRedirect = 1;
+    xcb_change_window_attributes(helper.get(), popup.id(), XCB_CW_OVERRIDE_REDIRECT, &overrideRedirect);
+    popup.setText(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "Webcam for popup");
+    EXPECT_EQ(lookup.findWindow(L"Webcam for popup"), 0) << "not shown";
+    popup.map();
+    sync(helper);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for popup"), popup.handle());
+    EXPECT_EQ(placementOf(popup.handle()), (ScreenRect{200, 100, 300, 200}));
 }
 
 TEST_F(NoWindowManager, FrameExtentsThatCannotBeBelievedAreIgnored) {

@@ -88,22 +88,9 @@ public:
     Text idCaption() override { return inner_.idCaption(); }
     void setIdCaption(const Text& caption) override { inner_.setIdCaption(caption); }
     bool regularSizeSelected() override { return inner_.regularSizeSelected(); }
-
-    void minimise(const ScreenRect& keepClear) override {
-        const Timed timed(log_, Call::minimise);
-        inner_.minimise(keepClear);
-    }
     void yieldToEvents() override {
         const Timed timed(log_, Call::yield);
         inner_.yieldToEvents();
-    }
-    void waitUntilClear() override {
-        const Timed timed(log_, Call::waitUntilClear);
-        inner_.waitUntilClear();
-    }
-    void restore() override {
-        const Timed timed(log_, Call::restore);
-        inner_.restore();
     }
     void showPreview(const Picture& picture) override {
         const Timed timed(log_, Call::showPreview);
@@ -112,6 +99,29 @@ public:
 
 private:
     Form1View& inner_;
+    ShotLog& log_;
+};
+
+// The window's leaving and coming back, timed.
+class TimedStepAside final : public StepAsideWindow {
+public:
+    TimedStepAside(StepAsideWindow& inner, ShotLog& log) : inner_(inner), log_(log) {}
+    std::optional<ScreenRect> outerFrame() override { return inner_.outerFrame(); }
+    bool composited() override { return inner_.composited(); }
+    void leave(Leaving how) override {
+        const Timed timed(log_, Call::leave);
+        inner_.leave(how);
+    }
+    bool hasLeft() override { return inner_.hasLeft(); }
+    bool awaitComposedFrame() override { return inner_.awaitComposedFrame(); }
+    void comeBack(const std::optional<ScreenRect>& frame) override {
+        const Timed timed(log_, Call::comeBack);
+        inner_.comeBack(frame);
+    }
+    bool isBack(const std::optional<ScreenRect>& frame) override { return inner_.isBack(frame); }
+
+private:
+    StepAsideWindow& inner_;
     ShotLog& log_;
 };
 

@@ -52,17 +52,18 @@ std::optional<double> ScreenWatch::waitUntilBack(ScreenPoint probe) {
 }
 
 std::optional<Clearing> ScreenWatch::timeToClear(const ScreenRect& camera, const ViewerClient& client,
-                                                 std::uint32_t frame, ScreenPoint probe) {
+                                                 std::uint32_t viewerFrame, ScreenPoint probe) {
     constexpr double settled = 30;
     constexpr double notYet = -1;
+    const std::optional<ScreenRect> frame = aside_.outerFrame();
     const double start = nowMs();
-    view_.minimise(camera);
+    aside_.leave(Leaving::AtOnce);
     Clearing clearing{notYet, notYet, notYet};
     for (double taken = 0; taken < 1000; taken = nowMs() - start) {
         if (clearing.offScreen == notYet && desktop_.windowOffScreen()) clearing.offScreen = nowMs() - start;
         const auto shown = grabber_.grab(camera, DisplayForm::NoDevice);
         const double at = nowMs() - start;
-        if (shown && differencesFromViewer(shown->picture(), {camera.left, camera.top}, client, frame) == 0) {
+        if (shown && differencesFromViewer(shown->picture(), {camera.left, camera.top}, client, viewerFrame) == 0) {
             if (clearing.firstClear == notYet) clearing.firstClear = at;
             if (clearing.clearForGood == notYet) clearing.clearForGood = at;
             if (clearing.offScreen != notYet && at - clearing.clearForGood >= settled) break;
@@ -70,7 +71,7 @@ std::optional<Clearing> ScreenWatch::timeToClear(const ScreenRect& camera, const
             clearing.clearForGood = notYet;
         }
     }
-    view_.restore();
+    aside_.comeBack(frame);
     waitUntilBack(probe);
     pumpFor(30);
     if (clearing.clearForGood == notYet || clearing.offScreen == notYet) return std::nullopt;

@@ -10,8 +10,8 @@
 
 namespace skl::bench {
 
-// The window system's own times to clear the camera rectangle after a minimise,
-// in milliseconds from the start of the minimise.
+// The window system's own times to clear the camera rectangle after the window
+// leaves it at once, in milliseconds from the start of the leave.
 struct Clearing {
     double firstClear;    // the rectangle first shows exactly what the viewer paints
     double clearForGood;  // ... and does from then on
@@ -20,8 +20,8 @@ struct Clearing {
 
 class ScreenWatch {
 public:
-    ScreenWatch(BenchDesktop& desktop, Form1View& view, ScreenGrabber& grabber, Clock& clock)
-        : desktop_(desktop), view_(view), grabber_(grabber), clock_(clock) {}
+    ScreenWatch(BenchDesktop& desktop, Form1View& view, StepAsideWindow& aside, ScreenGrabber& grabber, Clock& clock)
+        : desktop_(desktop), view_(view), aside_(aside), grabber_(grabber), clock_(clock) {}
 
     void pumpFor(double milliseconds);
 
@@ -57,6 +57,7 @@ public:
 private:
     BenchDesktop& desktop_;
     Form1View& view_;
+    StepAsideWindow& aside_;
     ScreenGrabber& grabber_;
     Clock& clock_;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // The record of one snapshot: when each timed port call began (its first time in
-// the shot) and ended (its last time).
+// the shot and its last) and ended (its last time).
 
 #include <array>
 #include <cstddef>
@@ -9,27 +9,30 @@
 
 namespace skl::bench {
 
-enum class Call { findWindow, readPlacement, minimise, yield, waitUntilClear, grab, clipboard, showPreview,
-                  writeFile, restore };
-inline constexpr std::size_t callCount = 10;
+enum class Call { findWindow, readPlacement, leave, yield, grab, clipboard, showPreview, writeFile, comeBack };
+inline constexpr std::size_t callCount = 9;
 
 class ShotLog {
 public:
     void clear() { spans_.fill({}); }
     void enter(Call call) {
         Span& span = spans_[index(call)];
-        if (span.begin < 0) span.begin = nowMs();
+        span.lastBegin = nowMs();
+        if (span.begin < 0) span.begin = span.lastBegin;
     }
     void leave(Call call) { spans_[index(call)].end = nowMs(); }
     bool happened(Call call) const { return spans_[index(call)].end >= 0; }
     double startOf(Call call) const { return spans_[index(call)].begin; }
     double endOf(Call call) const { return spans_[index(call)].end; }
     double length(Call call) const { return endOf(call) - startOf(call); }
+    double lastStartOf(Call call) const { return spans_[index(call)].lastBegin; }
+    double lastLength(Call call) const { return endOf(call) - lastStartOf(call); }
 
 private:
     static std::size_t index(Call call) { return static_cast<std::size_t>(call); }
     struct Span {
         double begin = -1;
+        double lastBegin = -1;
         double end = -1;
     };
     std::array<Span, callCount> spans_{};

@@ -23,13 +23,6 @@ std::optional<long> parsedNumber(const Text& text, long minimum) {
     return value;
 }
 
-std::optional<ScreenRect> intersection(const ScreenRect& a, const ScreenRect& b) {
-    const ScreenRect both{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                          std::min(a.bottom, b.bottom)};
-    if (both.left >= both.right || both.top >= both.bottom) return std::nullopt;
-    return both;
-}
-
 // Makes room for `count` elements and writes it once, so that filling it later
 // takes no new memory from the system.
 template <typename Element>
@@ -41,9 +34,9 @@ void reserveWritten(std::vector<Element>& elements, int count) {
 // The window system's own times to clear the camera rectangle, over a number of tries.
 std::vector<Figure> clearingFigures(ScreenWatch& watch, const ScreenRect& camera, const ViewerClient& client,
                                     std::uint32_t frame, ScreenPoint probe, int tries) {
-    std::vector<Figure> figures = {{"window system: area first clear (from minimise)", {}},
-                                   {"window system: area clear for good (floor, from minimise)", {}},
-                                   {"window system: window off the screen (from minimise)", {}}};
+    std::vector<Figure> figures = {{"window system: area first clear (from the leave)", {}},
+                                   {"window system: area clear for good (floor, from the leave)", {}},
+                                   {"window system: window off the screen (from the leave)", {}}};
     for (int i = 0; i < tries; ++i) {
         if (const auto cleared = watch.timeToClear(camera, client, frame, probe)) {
             figures[0].values.push_back(cleared->firstClear);
@@ -76,24 +69,23 @@ const char* pictureFault(int shot, const Text& path, const Shot& expected, Scree
 
 // The rows of the timing table.
 enum class Row {
-    lookup, placement, offTheScreen, minimise, yield, waitUntilClear, grab, clipboard, preview, encodeAndWrite, write,
-    restore, captureStages, clickToFile, clickToReturned, clickToBack
+    lookup, placement, leave, yield, waitUntilClear, grab, clipboard, preview, encodeAndWrite, write, comeBack,
+    captureStages, clickToFile, clickToReturned, clickToBack
 };
 
 std::vector<Figure> timingRows() {
     return {
         {"lookup (the viewer by its title)", {}},
         {"placement (query, twips, rectangle)", {}},
-        {"off the screen (minimise + yield + wait until clear)", {}},
-        {"  minimise", {}},
-        {"  yield", {}},
-        {"  wait until clear", {}},
+        {"leave (the call)", {}},
+        {"yield", {}},
+        {"wait until clear (the window over the camera)", {}},
         {"grab", {}},
         {"clipboard hand-off", {}},
         {"preview", {}},
         {"encode and write", {}},
         {"  write (create, write, close)", {}},
-        {"restore (the call)", {}},
+        {"come back (until the window is back)", {}},
         {"capture stages (grab + encode + write + clipboard)", {}},
         {"click to saved file", {}},
         {"click to handler returned", {}},
@@ -106,19 +98,21 @@ void noteShot(std::vector<Figure>& figures, const ShotLog& log, double click, do
               const std::optional<double>& back) {
     const auto note = [&](Row row, double value) { figures[static_cast<std::size_t>(row)].values.push_back(value); };
     note(Row::lookup, log.length(Call::findWindow));
-    note(Row::placement, log.startOf(Call::minimise) - log.endOf(Call::findWindow));
-    note(Row::offTheScreen, log.endOf(Call::waitUntilClear) - log.startOf(Call::minimise));
-    note(Row::minimise, log.length(Call::minimise));
+    note(Row::placement, log.length(Call::readPlacement));
+    note(Row::leave, log.length(Call::leave));
     note(Row::yield, log.length(Call::yield));
-    note(Row::waitUntilClear, log.length(Call::waitUntilClear));
-    note(Row::grab, log.length(Call::grab));
+    // Over the camera the grab that is saved comes after the leave; the reads of
+    // the area before it are part of the wait.
+    const bool grabbedFirst = log.lastStartOf(Call::grab) < log.startOf(Call::leave);
+    note(Row::waitUntilClear, grabbedFirst ? 0 : log.lastStartOf(Call::grab) - log.endOf(Call::yield));
+    note(Row::grab, log.lastLength(Call::grab));
     note(Row::clipboard, log.length(Call::clipboard));
     note(Row::preview, log.length(Call::showPreview));
     // The file is encoded right after the grab.
     note(Row::encodeAndWrite, log.endOf(Call::writeFile) - log.endOf(Call::grab));
     note(Row::write, log.length(Call::writeFile));
-    note(Row::restore, log.length(Call::restore));
-    note(Row::captureStages, log.length(Call::grab) + log.length(Call::clipboard) +
+    note(Row::comeBack, log.length(Call::comeBack));
+    note(Row::captureStages, log.lastLength(Call::grab) + log.length(Call::clipboard) +
                             (log.endOf(Call::writeFile) - log.endOf(Call::grab)));
     note(Row::clickToFile, log.endOf(Call::writeFile) - click);
     note(Row::clickToReturned, returned - click);
@@ -174,13 +168,14 @@ int runSnapshotBench(const Options& options, BenchDesktop& desktop) {
     TimedGrabber grabber(real.capture.grabber, log);
     TimedClipboard clipboard(real.capture.clipboard, log);
     TimedFileStore files(real.capture.files, log);
+    TimedStepAside aside(real.capture.aside, log);
     ScriptedDialogs dialogs(options.id);
     BenchFolders specialFolders(folder.path().wstring());
     Form1 form(Form1Ports{real.folderSeparator, view,
-                          CapturePorts{view, windows, real.capture.screen, grabber, clipboard, files, real.capture.clock,
-                                       dialogs},
+                          CapturePorts{view, aside, windows, real.capture.screen, grabber, clipboard, files,
+                                       real.capture.clock, dialogs},
                           specialFolders, real.osVersion, real.topmost, real.folderDialog, real.shell});
-    ScreenWatch watch(desktop, real.view, real.capture.grabber, real.capture.clock);
+    ScreenWatch watch(desktop, real.view, real.capture.aside, real.capture.grabber, real.capture.clock);
     desktop.attach(form);
     form.Form_Load();
     desktop.show();

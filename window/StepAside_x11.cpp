@@ -1,0 +1,118 @@
+#include "window/StepAside_x11.h"
+
+#include <algorithm>
+#include <span>
+
+#include "capture/frame_x11.h"
+
+namespace skl {
+namespace {
+
+// WM_STATE and WM_CHANGE_STATE values.
+constexpr std::uint32_t normalState = 1;
+constexpr std::uint32_t iconicState = 3;
+// _NET_ACTIVE_WINDOW's source indication: a request from an application.
+constexpr std::uint32_t fromAnApplication = 1;
+// _NET_WM_STATE actions.
+constexpr std::uint32_t addState = 1;
+
+std::span<const std::uint32_t> valuesOf(const xcb_get_property_reply_t* reply) {
+    if (reply == nullptr || reply->format != 32) return {};
+    return {static_cast<const std::uint32_t*>(xcb_get_property_value(reply)),
+            static_cast<std::size_t>(xcb_get_property_value_length(reply)) / sizeof(std::uint32_t)};
+}
+
+}  // namespace
+
+std::optional<ScreenRect> X11StepAsideWindow::outerFrame() {
+    if (window_ == XCB_WINDOW_NONE || !x_.connected()) return std::nullopt;
+    xcb_connection_t* const connection = x_.get();
+    // What the snapshot needs besides the frame goes out with its first requests.
+    const auto compositorCookie = xcb_get_selection_owner(connection, x_.atoms().netWmCmScreen);
+    const auto stateCookie =
+        xcb_get_property(connection, 0, window_, x_.atoms().netWmState, XCB_ATOM_ATOM, 0, 64);
+    const auto attributesCookie = xcb_get_window_attributes(connection, window_);
+    const auto compositor = replyTo<xcb_get_selection_owner_reply>(connection, compositorCookie);
+    const auto states = replyTo<xcb_get_property_reply>(connection, stateCookie);
+    const auto attributes = replyTo<xcb_get_window_attributes_reply>(connection, attributesCookie);
+    composited_ = compositor && compositor->owner != XCB_WINDOW_NONE;
+    const auto stateList = valuesOf(states.get());
+    above_ = std::find(stateList.begin(), stateList.end(), x_.atoms().netWmStateAbove) != stateList.end();
+    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) return std::nullopt;
+    return outerFrameOf(x_, window_);
+}
+
+void X11StepAsideWindow::leave(Leaving how) {
+    left_ = how;
+    frame_ = topLevelAncestor(x_, window_).value_or(window_);
+    if (how == Leaving::Minimise) {
+        x_.tellWindowManager(window_, x_.atoms().wmChangeState, {iconicState, 0, 0, 0, 0});
+    } else {
+        // Withdrawn: unmapped, and the window manager told so (a synthetic unmap), so
+        // that it takes the frame away at once, without a minimise animation.
+        xcb_unmap_window(x_.get(), window_);
+        xcb_unmap_notify_event_t event{};
+        event.response_type = XCB_UNMAP_NOTIFY;
+        event.event = x_.root();
+        event.window = window_;
+        xcb_send_event(x_.get(), 0, x_.root(),
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+    }
+    xcb_flush(x_.get());
+}
+
+bool X11StepAsideWindow::hasLeft() {
+    // A frame that is gone (BadWindow) shows nothing either.
+    return !isViewable(x_, frame_) && !isViewable(x_, window_);
+}
+
+bool X11StepAsideWindow::hasWmState(std::uint32_t state) const {
+    const auto reply = replyTo<xcb_get_property_reply>(
+        x_.get(), xcb_get_property(x_.get(), 0, window_, x_.atoms().wmState, x_.atoms().wmState, 0, 1));
+    const auto values = valuesOf(reply.get());
+    return values.empty() || values.front() == state;
+}
+
+bool X11StepAsideWindow::isAbove() const {
+    const auto reply = replyTo<xcb_get_property_reply>(
+        x_.get(), xcb_get_property(x_.get(), 0, window_, x_.atoms().netWmState, XCB_ATOM_ATOM, 0, 64));
+    const auto states = valuesOf(reply.get());
+    return std::find(states.begin(), states.end(), x_.atoms().netWmStateAbove) != states.end();
+}
+
+void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame) {
+    // The window's gravity (north-west, as the toolkit sets it) makes the window
+    // manager put the frame's corner here.
+    const std::uint32_t corner[] = {static_cast<std::uint32_t>(frame.left), static_cast<std::uint32_t>(frame.top)};
+    xcb_configure_window(x_.get(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, corner);
+}
+
+void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
+    if (window_ == XCB_WINDOW_NONE || !x_.connected()) return;
+    if (!isViewable(x_, window_)) {
+        // A withdrawn window is mapped anew, and window managers place a new window
+        // where it lies: at the frame's old corner, not the client's.
+        if (left_ == Leaving::AtOnce && frame) moveFrameTo(*frame);
+        // Mapped again, a minimised window returns to the screen.
+        xcb_map_window(x_.get(), window_);
+    } else if (frame && outerFrameOf(x_, window_) != frame) {
+        moveFrameTo(*frame);
+    }
+    x_.tellWindowManager(window_, x_.atoms().netActiveWindow, {fromAnApplication, userTime_, 0, 0, 0});
+    // A withdrawn window's states are the window manager's no more: On Top is asked
+    // for again, now that the window is mapped.
+    if (above_) {
+        x_.tellWindowManager(window_, x_.atoms().netWmState, {addState, x_.atoms().netWmStateAbove, 0, fromAnApplication, 0});
+    }
+    xcb_flush(x_.get());
+}
+
+bool X11StepAsideWindow::isBack(const std::optional<ScreenRect>& frame) {
+    if (window_ == XCB_WINDOW_NONE || !x_.connected()) return true;
+    if (!isViewable(x_, window_) || !hasWmState(normalState)) return false;
+    if (above_ && !isAbove()) return false;
+    return !frame || outerFrameOf(x_, window_) == frame;
+}
+
+}  // namespace skl

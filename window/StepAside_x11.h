@@ -1,0 +1,52 @@
+#pragma once
+// The main window getting out of the picture and back on X11, through the window
+// manager's protocols on a connection of the program's own: minimised with
+// WM_CHANGE_STATE, taken off the screen at once by withdrawing it, brought back
+// by mapping it and asking the window manager to activate it, with the time of
+// the click that started the snapshot.
+
+#include <cstdint>
+#include <optional>
+
+#include "capture/Ports.h"
+#include "capture/xcb_x11.h"
+
+namespace skl {
+
+class X11StepAsideWindow final : public StepAsideWindow {
+public:
+    explicit X11StepAsideWindow(const XcbConnection& connection) : x_(connection) {}
+
+    // The main window's X window, once it exists.
+    void setWindow(WindowHandle window) { window_ = static_cast<xcb_window_t>(window); }
+    // The X server time of the latest input to the window: the click that starts a
+    // snapshot, which the window manager's focus rules weigh.
+    void noteUserTime(std::uint32_t time) { userTime_ = time; }
+
+    std::optional<ScreenRect> outerFrame() override;
+    bool composited() override { return composited_; }
+    void leave(Leaving how) override;
+    bool hasLeft() override;
+    bool awaitComposedFrame() override { return false; }
+    void comeBack(const std::optional<ScreenRect>& frame) override;
+    bool isBack(const std::optional<ScreenRect>& frame) override;
+
+private:
+    // Whether the window is in the window manager's state `state` (WM_STATE), or has
+    // no such state where no window manager runs.
+    bool hasWmState(std::uint32_t state) const;
+    bool isAbove() const;
+    void moveFrameTo(const ScreenRect& frame);
+
+    const XcbConnection& x_;
+    xcb_window_t window_ = XCB_WINDOW_NONE;
+    std::uint32_t userTime_ = XCB_CURRENT_TIME;
+    // Read with the frame, before the window leaves.
+    bool composited_ = false;
+    bool above_ = false;
+    // The window manager's frame the window left from, and how it left.
+    xcb_window_t frame_ = XCB_WINDOW_NONE;
+    std::optional<Leaving> left_;
+};
+
+}  // namespace skl
