@@ -3,24 +3,47 @@
 // display: finding another program's window, reading where it lies, and copying
 // the screen. They share one xcb connection of the program's own.
 
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "capture/Ports.h"
 #include "capture/xcb_x11.h"
 
+struct _XDisplay;  // Xlib's Display
+
 namespace skl {
 
-// Finds managed top-level windows by their title (_NET_WM_NAME, else WM_NAME) and
-// reads the corner of their outer frame. Window ids are X window ids, which use at
-// most 29 bits and so fit a WindowHandle.
+// Closes an Xlib display connection.
+struct XlibDisplayCloser {
+    void operator()(_XDisplay* display) const noexcept;
+};
+
+// Finds top-level windows by their title (_NET_WM_NAME, else WM_NAME) and reads
+// the corner of their outer frame. Window ids are X window ids, which use at most
+// 29 bits and so fit a WindowHandle.
 class X11WindowLookup final : public WindowLookup {
 public:
-    explicit X11WindowLookup(const XcbConnection& connection) : x_(connection) {}
+    explicit X11WindowLookup(const XcbConnection& connection);
+    ~X11WindowLookup() override;
     WindowHandle findWindow(const Text& title) override;
     // Fills normalPosition with the outer frame in root pixels, decorations included;
     // the other members are left as they are. False when the window is gone.
     bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
 
 private:
+    // The first of the windows titled exactly `title` (in UTF-8: `wanted`), or 0.
+    WindowHandle firstTitled(const std::vector<xcb_window_t>& windows, const Text& title, const std::string& wanted);
+    // Compound text with escape sequences (as programs of the X toolkit write titles
+    // beyond Latin-1) in UTF-8, through Xlib's converters that wrote it; nothing
+    // when it is not text.
+    std::optional<std::string> compoundTextInUtf8(std::string_view bytes);
+
     const XcbConnection& x_;
+    // Opened the first time such a title is met.
+    std::unique_ptr<_XDisplay, XlibDisplayCloser> xlib_;
 };
 
 class SharedImageMemory;

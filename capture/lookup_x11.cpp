@@ -1,4 +1,6 @@
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -6,6 +8,10 @@
 #include "capture/WindowName.h"
 #include "capture/clients_x11.h"
 #include "capture/desktop_x11.h"
+
+// Xlib's headers define names such as None and Success: they come last.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace skl {
 namespace {
@@ -28,20 +34,40 @@ struct NameCookies {
     xcb_get_property_cookie_t wmName;
 };
 
-// The first of the windows titled exactly `title` (in UTF-8: `wanted`), or 0.
-WindowHandle firstTitled(const XcbConnection& x, const std::vector<xcb_window_t>& windows, const Text& title,
-                         const std::string& wanted) {
-    xcb_connection_t* const connection = x.get();
-    const XcbAtoms& atoms = x.atoms();
+}  // namespace
+
+void XlibDisplayCloser::operator()(_XDisplay* display) const noexcept {
+    XCloseDisplay(display);
+}
+
+X11WindowLookup::X11WindowLookup(const XcbConnection& connection) : x_(connection) {}
+
+X11WindowLookup::~X11WindowLookup() = default;
+
+WindowHandle X11WindowLookup::findWindow(const Text& title) {
+    const std::optional<std::string> wanted = encodeUtf8(title);
+    if (!wanted || !x_.connected()) return 0;
+    if (const WindowHandle managed = firstTitled(topLevelClients(x_), title, *wanted)) return managed;
+    // A window that no window manager lists: some programs map their caption-less
+    // windows past the window manager.
+    return firstTitled(unmanagedTopLevels(x_), title, *wanted);
+}
+
+WindowHandle X11WindowLookup::firstTitled(const std::vector<xcb_window_t>& windows, const Text& title,
+                                          const std::string& wanted) {
+    xcb_connection_t* const connection = x_.get();
+    const XcbAtoms& atoms = x_.atoms();
     // A name holds the title in at most as many bytes as its UTF-8 form has (Latin-1
     // takes fewer), so no more is read; one 32-bit unit beyond shows a longer name.
+    // Compound text may take more, for its escape sequences.
     const auto units = static_cast<std::uint32_t>(wanted.size() / 4 + 1);
+    const auto compoundUnits = static_cast<std::uint32_t>(wanted.size() / 2 + 4);
     // Every request goes out before the first reply is read: one round trip in all.
     std::vector<NameCookies> cookies;
     cookies.reserve(windows.size());
     for (const xcb_window_t window : windows) {
         cookies.push_back({xcb_get_property(connection, 0, window, atoms.netWmName, XCB_GET_PROPERTY_TYPE_ANY, 0, units),
-                           xcb_get_property(connection, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, units)});
+                           xcb_get_property(connection, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, compoundUnits)});
     }
 
     WindowHandle found = 0;
@@ -55,23 +81,35 @@ WindowHandle firstTitled(const XcbConnection& x, const std::vector<xcb_window_t>
         const auto wmName = replyTo<xcb_get_property_reply>(connection, cookies[i].wmName);
         if (!netWmName || !wmName) continue;  // the window is gone already
         // _NET_WM_NAME is UTF-8 by definition, whatever type a program gave it.
-        if (hasTitle(nameProperty(*netWmName, NameEncoding::Utf8),
-                     nameProperty(*wmName, wmNameEncoding(wmName->type, atoms)), title)) {
+        const NameProperty netName = nameProperty(*netWmName, NameEncoding::Utf8);
+        NameProperty name = nameProperty(*wmName, wmNameEncoding(wmName->type, atoms));
+        std::optional<std::string> converted;
+        if (!netName.present && name.encoding == NameEncoding::CompoundText && name.complete &&
+            !decodeWindowName(name.encoding, name.bytes)) {
+            converted = compoundTextInUtf8(name.bytes);
+            if (converted) name = {true, NameEncoding::Utf8, *converted, true};
+        }
+        if (hasTitle(netName, name, title)) {
             found = static_cast<WindowHandle>(windows[i]);
         }
     }
     return found;
 }
 
-}  // namespace
-
-WindowHandle X11WindowLookup::findWindow(const Text& title) {
-    const std::optional<std::string> wanted = encodeUtf8(title);
-    if (!wanted || !x_.connected()) return 0;
-    if (const WindowHandle managed = firstTitled(x_, topLevelClients(x_), title, *wanted)) return managed;
-    // A window that no window manager lists: some programs map their caption-less
-    // windows past the window manager.
-    return firstTitled(x_, unmanagedTopLevels(x_), title, *wanted);
+std::optional<std::string> X11WindowLookup::compoundTextInUtf8(std::string_view bytes) {
+    if (!xlib_) xlib_.reset(XOpenDisplay(x_.displayName()));
+    if (!xlib_) return std::nullopt;
+    std::string text(bytes);
+    XTextProperty property{reinterpret_cast<unsigned char*>(text.data()), x_.atoms().compoundText, 8,
+                           static_cast<unsigned long>(text.size())};
+    char** list = nullptr;
+    int count = 0;
+    // A positive result counts characters that could not be converted.
+    const int result = Xutf8TextPropertyToTextList(xlib_.get(), &property, &list, &count);
+    const std::unique_ptr<char*, decltype(&XFreeStringList)> owned(list, &XFreeStringList);
+    if (result != Success || count != 1 || list == nullptr) return std::nullopt;
+    return std::string(list[0]);
 }
+
 
 }  // namespace skl

@@ -50,6 +50,7 @@ XcbAtoms internAtoms(xcb_connection_t* connection, int screenNumber) {
 }  // namespace
 
 XcbConnection::XcbConnection(const char* displayName) {
+    if (displayName != nullptr) displayName_ = displayName;
     int screenNumber = 0;
     connection_ = xcb_connect(displayName, &screenNumber);  // never null; an error shows in the connection
     if (xcb_connection_has_error(connection_) != 0) return;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -74,11 +76,14 @@ public:
     // resizes the root), from the events this connection asked for on it.
     RootSize rootSize() const;
     const XcbAtoms& atoms() const { return atoms_; }
+    // The display's name as it was given; nullptr for $DISPLAY's.
+    const char* displayName() const { return displayName_ ? displayName_->c_str() : nullptr; }
     // Sends a client message about one of the window manager's windows to the root,
     // as the window manager protocols ask (without flushing).
     void tellWindowManager(xcb_window_t window, xcb_atom_t message, std::array<std::uint32_t, 5> data) const;
 
 private:
+    std::optional<std::string> displayName_;
     xcb_connection_t* connection_;
     const xcb_screen_t* screen_ = nullptr;
     XcbAtoms atoms_;

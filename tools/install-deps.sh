@@ -17,6 +17,8 @@ packages=(
   clang libclang-rt-14-dev dpkg-dev
   # Its benchmark counts what the process holds on the X server (X-Resource).
   libxcb-res0-dev
+  # Xlib's converters read the window titles that X toolkit programs write in compound text.
+  libx11-dev
   # Its end-to-end tests read the window through the accessibility bus.
   dbus at-spi2-core python3-pyatspi
 )

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <memory>
 
 #include "ChildProcess.h"
@@ -17,6 +18,9 @@ namespace skl::x11test {
 
 class DesktopTest : public testing::Test {
 protected:
+    // As in the program, whose toolkit makes the character type UTF-8.
+    DesktopTest() { std::setlocale(LC_CTYPE, "C.UTF-8"); }
+
     ScreenRect placementOf(WindowHandle window) {
         WindowPlacement placement;
         EXPECT_TRUE(lookup.readPlacement(window, placement));

@@ -60,11 +60,22 @@ TEST_F(WindowLookupTest, ReadsWmNameInItsEncodings) {
         namedWindow([&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, atoms.compoundText, "Webcam for Fran\xE7oise"); });
     const auto escaped = namedWindow(
         [&](TestWindow& w) { w.setText(XCB_ATOM_WM_NAME, atoms.compoundText, "Webcam for \x1B$)B\x42\x40"); });
+    // As the X toolkit writes titles beyond Latin-1: Latin-2's upper half, and
+    // JIS X 0208 in the upper half, each chosen by an escape sequence.
+    const auto latin2 = namedWindow([&](TestWindow& w) {
+        w.setText(XCB_ATOM_WM_NAME, atoms.compoundText, "Webcam for \x1B-B\xB1ukasz");
+    });
+    const auto japanese = namedWindow([&](TestWindow& w) {
+        w.setText(XCB_ATOM_WM_NAME, atoms.compoundText, "Webcam for \x1B$)B\xCF\xBA\xC2\xC0");
+    });
     EXPECT_EQ(lookup.findWindow(L"Webcam for Ren\u00e9"), latin1->handle());
     EXPECT_EQ(lookup.findWindow(L"Webcam for J\u00f8rn"), utf8InString->handle());
     EXPECT_EQ(lookup.findWindow(L"Webcam for \u592a\u90ce"), utf8->handle());
     EXPECT_EQ(lookup.findWindow(L"Webcam for Fran\u00e7oise"), compound->handle());
     EXPECT_EQ(lookup.findWindow(L"Webcam for \x1B$)B\x42\x40"), 0);
+    EXPECT_EQ(lookup.findWindow(L"Webcam for B@"), escaped->handle()) << "ASCII, in a set only the upper half changed";
+    EXPECT_EQ(lookup.findWindow(L"Webcam for \u0105ukasz"), latin2->handle());
+    EXPECT_EQ(lookup.findWindow(L"Webcam for \u90ce\u592a"), japanese->handle());
 }
 
 TEST_F(WindowLookupTest, NamesThatAreNotTextOrTooLongDoNotMatch) {

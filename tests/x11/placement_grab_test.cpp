@@ -100,6 +100,36 @@ TEST_F(ViewerTest, PartsPastTheScreensEdgesAreBlack) {
     EXPECT_EQ(result.differing, 0);
 }
 
+TEST_F(ViewerTest, GrabFollowsTheScreensSize) {
+    const WindowHandle viewer = showViewer("resized", {"--at", "300", "100", "--undecorated", "--frame", "4"},
+                                           ScreenPoint{300, 100});
+    ASSERT_NE(viewer, 0);
+    // What the server tells every client that asked when the screen is resized
+    // (RandR): here the screen shrinks to 400 pixels wide, then grows back.
+    const auto announceRootSize = [&](int width, int height) {
+        xcb_configure_notify_event_t event{};
+        event.response_type = XCB_CONFIGURE_NOTIFY;
+        event.event = helper.root();
+        event.window = helper.root();
+        event.width = static_cast<std::uint16_t>(width);
+        event.height = static_cast<std::uint16_t>(height);
+        xcb_send_event(helper.get(), 0, helper.root(), XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        sync(helper);
+        sync(desktop);
+    };
+    const ScreenRect camera{326, 144, 648, 386};
+    announceRootSize(400, screenHeight());
+    const auto narrow = grabber.grab(camera, DisplayForm::NoDevice);
+    ASSERT_TRUE(narrow);
+    EXPECT_EQ(narrow->picture().at(100, 10), 0u) << "past the screen's edge then";
+    announceRootSize(screenWidth(), screenHeight());
+    EXPECT_TRUE(grabbedViewer(camera, viewer, 4));
+    const auto whole = grabber.grab(camera, DisplayForm::NoDevice);
+    ASSERT_TRUE(whole);
+    EXPECT_NE(whole->picture().at(100, 10), 0u);
+}
+
 TEST_F(ViewerTest, RectanglesOffTheScreenOrEmpty) {
     const auto away = grabber.grab({4000, -3000, 4322, -2758}, DisplayForm::DeviceZero);
     ASSERT_TRUE(away);
