@@ -20,7 +20,7 @@ const xcb_screen_t* screenNumbered(xcb_connection_t* connection, int number) {
 XcbAtoms internAtoms(xcb_connection_t* connection, int screenNumber) {
     XcbAtoms atoms;
     const std::string compositorSelection = "_NET_WM_CM_S" + std::to_string(screenNumber);
-    const std::array<std::pair<std::string_view, xcb_atom_t*>, 14> names = {{
+    const std::array<std::pair<std::string_view, xcb_atom_t*>, 15> names = {{
         {"_NET_CLIENT_LIST", &atoms.netClientList},
         {"_NET_CLIENT_LIST_STACKING", &atoms.netClientListStacking},
         {"_NET_WM_NAME", &atoms.netWmName},
@@ -35,6 +35,7 @@ XcbAtoms internAtoms(xcb_connection_t* connection, int screenNumber) {
         {"_NET_WM_STATE", &atoms.netWmState},
         {"_NET_WM_STATE_ABOVE", &atoms.netWmStateAbove},
         {compositorSelection, &atoms.netWmCmScreen},
+        {"_MORVATHS_SKELLIMOR_TIME_STAMP", &atoms.timeStamp},
     }};
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -62,17 +63,41 @@ XcbConnection::XcbConnection(const char* displayName) {
     xcb_change_window_attributes(connection_, screen_->root, XCB_CW_EVENT_MASK, &structureChanges);
 }
 
+void XcbConnection::note(const xcb_generic_event_t& event) const {
+    // The connection's events are the root's changes, the time stamps it asks
+    // for, and errors of requests sent without waiting for a reply, which are of
+    // no further use.
+    if ((event.response_type & 0x7F) == XCB_CONFIGURE_NOTIFY) {
+        const auto& changed = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
+        if (changed.window == root()) rootSize_ = {changed.width, changed.height};
+    }
+}
+
 RootSize XcbConnection::rootSize() const {
-    // The connection's events: the root's changes, and errors of requests sent
-    // without waiting for a reply, which are of no further use.
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-        if ((event->response_type & 0x7F) == XCB_CONFIGURE_NOTIFY) {
-            const auto* changed = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
-            if (changed->window == root()) rootSize_ = {changed->width, changed->height};
-        }
+        note(*event);
         std::free(event);
     }
     return rootSize_;
+}
+
+xcb_timestamp_t XcbConnection::serverTime(xcb_window_t window) const {
+    if (!connected()) return XCB_CURRENT_TIME;
+    // Appending nothing to a property of the window changes nothing, but the
+    // server reports the change with its time.
+    const std::uint32_t propertyChanges = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &propertyChanges);
+    xcb_change_property(connection_, XCB_PROP_MODE_APPEND, window, atoms_.timeStamp, XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_flush(connection_);
+    while (xcb_generic_event_t* event = xcb_wait_for_event(connection_)) {
+        const std::unique_ptr<xcb_generic_event_t, FreeDeleter> owned(event);
+        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+            const auto& changed = reinterpret_cast<const xcb_property_notify_event_t&>(*event);
+            if (changed.window == window && changed.atom == atoms_.timeStamp) return changed.time;
+        }
+        note(*event);
+    }
+    return XCB_CURRENT_TIME;  // the connection broke
 }
 
 void XcbConnection::tellWindowManager(xcb_window_t window, xcb_atom_t message, std::array<std::uint32_t, 5> data) const {

@@ -49,6 +49,8 @@ struct XcbAtoms {
     xcb_atom_t netWmStateAbove = XCB_ATOM_NONE;
     // _NET_WM_CM_S<screen>: owned by the compositing manager of the connection's screen.
     xcb_atom_t netWmCmScreen = XCB_ATOM_NONE;
+    // A property of the program's own, changed only to learn the server's time.
+    xcb_atom_t timeStamp = XCB_ATOM_NONE;
 };
 
 struct RootSize {
@@ -75,6 +77,8 @@ public:
     // The root window's size now: followed as the screen grows or shrinks (RandR
     // resizes the root), from the events this connection asked for on it.
     RootSize rootSize() const;
+    // The X server's time now, learnt from a change to a property of the window.
+    xcb_timestamp_t serverTime(xcb_window_t window) const;
     const XcbAtoms& atoms() const { return atoms_; }
     // The display's name as it was given; nullptr for $DISPLAY's.
     const char* displayName() const { return displayName_ ? displayName_->c_str() : nullptr; }
@@ -83,6 +87,9 @@ public:
     void tellWindowManager(xcb_window_t window, xcb_atom_t message, std::array<std::uint32_t, 5> data) const;
 
 private:
+    // Notes what an event of the connection tells.
+    void note(const xcb_generic_event_t& event) const;
+
     std::optional<std::string> displayName_;
     xcb_connection_t* connection_;
     const xcb_screen_t* screen_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 #include "capture/frame_x11.h"
 
@@ -44,6 +45,7 @@ std::optional<ScreenRect> X11StepAsideWindow::outerFrame() {
 
 void X11StepAsideWindow::leave(Leaving how) {
     left_ = how;
+    askedToActivate_ = false;
     frame_ = topLevelAncestor(x_, window_).value_or(window_);
     if (how == Leaving::Minimise) {
         x_.tellWindowManager(window_, x_.atoms().wmChangeState, {iconicState, 0, 0, 0, 0});
@@ -63,15 +65,17 @@ void X11StepAsideWindow::leave(Leaving how) {
 }
 
 bool X11StepAsideWindow::hasLeft() {
-    // A frame that is gone (BadWindow) shows nothing either.
+    // Minimised, the window manager's word is its state: a compositing one keeps a
+    // minimised window mapped. A frame that is gone (BadWindow) shows nothing.
+    if (left_ == Leaving::Minimise && hasWmState(iconicState, false)) return true;
     return !isViewable(x_, frame_) && !isViewable(x_, window_);
 }
 
-bool X11StepAsideWindow::hasWmState(std::uint32_t state) const {
+bool X11StepAsideWindow::hasWmState(std::uint32_t state, bool withoutWindowManager) const {
     const auto reply = replyTo<xcb_get_property_reply>(
         x_.get(), xcb_get_property(x_.get(), 0, window_, x_.atoms().wmState, x_.atoms().wmState, 0, 1));
     const auto values = valuesOf(reply.get());
-    return values.empty() || values.front() == state;
+    return values.empty() ? withoutWindowManager : values.front() == state;
 }
 
 bool X11StepAsideWindow::isAbove() const {
@@ -99,7 +103,11 @@ void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
     } else if (frame && outerFrameOf(x_, window_) != frame) {
         moveFrameTo(*frame);
     }
-    x_.tellWindowManager(window_, x_.atoms().netActiveWindow, {fromAnApplication, userTime_, 0, 0, 0});
+    // The first time with the time of the click that started the snapshot. A window
+    // manager that prevents focus stealing refuses that once the user has clicked
+    // elsewhere meanwhile (the window was away): asked again, with the time now.
+    const std::uint32_t time = std::exchange(askedToActivate_, true) ? x_.serverTime(window_) : userTime_;
+    x_.tellWindowManager(window_, x_.atoms().netActiveWindow, {fromAnApplication, time, 0, 0, 0});
     // A withdrawn window's states are the window manager's no more: On Top is asked
     // for again, now that the window is mapped.
     if (above_) {
@@ -110,7 +118,7 @@ void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
 
 bool X11StepAsideWindow::isBack(const std::optional<ScreenRect>& frame) {
     if (window_ == XCB_WINDOW_NONE || !x_.connected()) return true;
-    if (!isViewable(x_, window_) || !hasWmState(normalState)) return false;
+    if (!isViewable(x_, window_) || !hasWmState(normalState, true)) return false;
     if (above_ && !isAbove()) return false;
     return !frame || outerFrameOf(x_, window_) == frame;
 }

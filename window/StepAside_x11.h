@@ -32,9 +32,9 @@ public:
     bool isBack(const std::optional<ScreenRect>& frame) override;
 
 private:
-    // Whether the window is in the window manager's state `state` (WM_STATE), or has
-    // no such state where no window manager runs.
-    bool hasWmState(std::uint32_t state) const;
+    // Whether the window is in the window manager's state `state` (WM_STATE); where
+    // it has none (no window manager runs), withoutWindowManager.
+    bool hasWmState(std::uint32_t state, bool withoutWindowManager) const;
     bool isAbove() const;
     void moveFrameTo(const ScreenRect& frame);
 
@@ -47,6 +47,7 @@ private:
     // The window manager's frame the window left from, and how it left.
     xcb_window_t frame_ = XCB_WINDOW_NONE;
     std::optional<Leaving> left_;
+    bool askedToActivate_ = false;
 };
 
 }  // namespace skl
