@@ -20,7 +20,7 @@ const xcb_screen_t* screenNumbered(xcb_connection_t* connection, int number) {
 XcbAtoms internAtoms(xcb_connection_t* connection, int screenNumber) {
     XcbAtoms atoms;
     const std::string compositorSelection = "_NET_WM_CM_S" + std::to_string(screenNumber);
-    const std::array<std::pair<std::string_view, xcb_atom_t*>, 15> names = {{
+    const std::array<std::pair<std::string_view, xcb_atom_t*>, 16> names = {{
         {"_NET_CLIENT_LIST", &atoms.netClientList},
         {"_NET_CLIENT_LIST_STACKING", &atoms.netClientListStacking},
         {"_NET_WM_NAME", &atoms.netWmName},
@@ -35,6 +35,7 @@ XcbAtoms internAtoms(xcb_connection_t* connection, int screenNumber) {
         {"_NET_WM_STATE", &atoms.netWmState},
         {"_NET_WM_STATE_ABOVE", &atoms.netWmStateAbove},
         {compositorSelection, &atoms.netWmCmScreen},
+        {"_NET_WM_WINDOW_OPACITY", &atoms.netWmWindowOpacity},
         {"_MORVATHS_SKELLIMOR_TIME_STAMP", &atoms.timeStamp},
     }};
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};

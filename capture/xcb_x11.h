@@ -49,6 +49,7 @@ struct XcbAtoms {
     xcb_atom_t netWmStateAbove = XCB_ATOM_NONE;
     // _NET_WM_CM_S<screen>: owned by the compositing manager of the connection's screen.
     xcb_atom_t netWmCmScreen = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowOpacity = XCB_ATOM_NONE;
     // A property of the program's own, changed only to learn the server's time.
     xcb_atom_t timeStamp = XCB_ATOM_NONE;
 };

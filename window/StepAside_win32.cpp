@@ -55,6 +55,8 @@ void DesktopComposition::disableTransitions(HWND window) const {
 void Win32StepAsideWindow::setWindow(HWND window) {
     window_ = window;
     composition_.disableTransitions(window_);
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    minimisedLater_ = ntdll && lookUp<void (*)()>(ntdll, "wine_get_version");
 }
 
 std::optional<ScreenRect> Win32StepAsideWindow::outerFrame() {
@@ -77,6 +79,11 @@ bool Win32StepAsideWindow::hasLeft() {
 }
 
 void Win32StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
+    // Where the window manager minimises later than asked, it may do so after
+    // this restore and leave the window minimised: hidden first, the window comes
+    // back as a new one, which nothing minimises. On Windows that would take the
+    // window's button off the taskbar, so there it is only restored.
+    if (minimisedLater_) ShowWindow(window_, SW_HIDE);
     ShowWindow(window_, SW_RESTORE);
     RECT outer;
     if (frame && GetWindowRect(window_, &outer) && screenRectOf(outer) != *frame) {

@@ -53,6 +53,9 @@ public:
 private:
     HWND window_ = nullptr;
     DesktopComposition composition_;
+    // Wine hands minimising to the X window manager, which carries it out some
+    // time after the call returns.
+    bool minimisedLater_ = false;
 };
 
 }  // namespace skl

@@ -50,6 +50,13 @@ void X11StepAsideWindow::leave(Leaving how) {
     if (how == Leaving::Minimise) {
         x_.tellWindowManager(window_, x_.atoms().wmChangeState, {iconicState, 0, 0, 0, 0});
     } else {
+        // A compositor fades a window that goes away out of sight over some frames;
+        // one that is made transparent first is gone from its next frame.
+        if (composited_) {
+            const std::uint32_t transparent = 0;
+            xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, window_, x_.atoms().netWmWindowOpacity,
+                                XCB_ATOM_CARDINAL, 32, 1, &transparent);
+        }
         // Withdrawn: unmapped, and the window manager told so (a synthetic unmap), so
         // that it takes the frame away at once, without a minimise animation.
         xcb_unmap_window(x_.get(), window_);
@@ -94,6 +101,7 @@ void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame) {
 
 void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
     if (window_ == XCB_WINDOW_NONE || !x_.connected()) return;
+    xcb_delete_property(x_.get(), window_, x_.atoms().netWmWindowOpacity);
     if (!isViewable(x_, window_)) {
         // A withdrawn window is mapped anew, and window managers place a new window
         // where it lies: at the frame's old corner, not the client's.
