@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
-  xvfb openbox xdotool x11-utils x11-apps xclip imagemagick
+  xvfb openbox xdotool x11-utils x11-apps x11-xserver-utils xclip imagemagick
   fonts-liberation
   maim scrot inotify-tools
   python3
@@ -19,8 +19,10 @@ packages=(
   libxcb-res0-dev
   # Xlib's converters read the window titles that X toolkit programs write in compound text.
   libx11-dev
-  # Its end-to-end tests read the window through the accessibility bus.
+  # Its end-to-end tests read the window through the accessibility bus, and run
+  # under the window managers and compositors people use.
   dbus at-spi2-core python3-pyatspi
+  xfwm4 mutter i3-wm twm compton
 )
 
 sudo_cmd=()

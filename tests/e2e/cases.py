@@ -6,7 +6,7 @@ import os
 import shutil
 import unittest
 
-from desktop import wait_until
+from desktop import OPENBOX, wait_until
 from images import parse_bmp
 from window_face import picture_problems, settled
 
@@ -51,6 +51,7 @@ class SnapshotTestCase(unittest.TestCase):
 
     desktop = None
     DOTS_PER_INCH = 96
+    WINDOW_MANAGER = OPENBOX
 
     @classmethod
     def tearDownClass(cls):

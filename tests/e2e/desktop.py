@@ -1,4 +1,5 @@
-"""A private desktop for the end-to-end tests: an Xvfb display with openbox and a
+"""A private desktop for the end-to-end tests: an Xvfb display with a window
+manager (openbox unless a test asks for another) and a
 home whose desktop folder is a directory of the test's own, with the means to
 drive it with real input (XTEST through xdotool) and to look at it (screenshots,
 the X clipboard). WineDesktop adds a fresh Wine prefix and the desktop probe
@@ -11,12 +12,31 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 
 from images import parse_bmp, parse_ppm
 
 SCREEN_SIZE = (1280, 1024)
+
+
+class WindowManager:
+    """A window manager the desktop runs: the commands that start it (a compositor
+    after it, say), and what it does of what the program asks of it."""
+
+    def __init__(self, name, *commands, composites=False, keeps_above=True, activates=True):
+        self.name = name
+        self.commands = commands
+        self.composites = composites
+        self.keeps_above = keeps_above  # honours _NET_WM_STATE_ABOVE
+        self.activates = activates      # honours _NET_ACTIVE_WINDOW
+
+    def __str__(self):
+        return self.name
+
+
+OPENBOX = WindowManager("openbox", ["openbox"])
 
 
 class DesktopError(RuntimeError):
@@ -65,8 +85,9 @@ def wait_until(condition, timeout, interval=0.05, what="condition"):
 class XDesktop:
     """An X display of its own, with a window manager and a home folder."""
 
-    def __init__(self, dots_per_inch=96):
+    def __init__(self, dots_per_inch=96, window_manager=OPENBOX):
         self.dots_per_inch = dots_per_inch
+        self.window_manager = window_manager
         self.root = tempfile.mkdtemp(prefix="skellimor-e2e-")
         self.home = os.path.join(self.root, "home")
         self.desktop_dir = os.path.join(self.home, "Desktop")
@@ -102,13 +123,26 @@ class XDesktop:
         if not number:
             raise DesktopError("Xvfb did not report a display")
         self.display = ":" + number
-        self.spawn(["openbox"], log="openbox")
-        wait_until(self._window_manager_running, 10, what="openbox")
+        manager = self.window_manager
+        for number, command in enumerate(manager.commands):
+            self.spawn(command, log=f"{manager}-{number}")
+        wait_until(self._window_manager_running, 20, what=str(manager))
+        if manager.composites:
+            wait_until(self._compositor_running, 20, what=f"{manager}'s compositor")
 
     def _window_manager_running(self):
-        result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
-                                capture_output=True, text=True)
-        return "window id" in result.stdout
+        """Some client manages the root's children: it redirects their requests."""
+        result = subprocess.run(["xwininfo", "-root", "-events"], env=self.env(), capture_output=True, text=True)
+        return "SubstructureRedirect" in result.stdout.split("Someone wants these events:")[-1]
+
+    def _compositor_running(self):
+        """A compositing manager owns the selection _NET_WM_CM_S0."""
+        code = ("import ctypes, sys; x = ctypes.CDLL('libX11.so.6'); x.XOpenDisplay.restype = ctypes.c_void_p; "
+                "d = ctypes.c_void_p(x.XOpenDisplay(None)); x.XInternAtom.restype = ctypes.c_ulong; "
+                "x.XGetSelectionOwner.restype = ctypes.c_ulong; "
+                "x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]; "
+                "sys.exit(0 if x.XGetSelectionOwner(d, x.XInternAtom(d, b'_NET_WM_CM_S0', 0)) else 1)")
+        return subprocess.run([sys.executable, "-c", code], env=self.env()).returncode == 0
 
     def env(self):
         env = dict(os.environ)
@@ -193,6 +227,20 @@ class XDesktop:
         result = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env(),
                                 capture_output=True, check=True, timeout=30)
         return parse_ppm(result.stdout)
+
+    def still_screenshot(self, timeout=10):
+        """A screenshot once the screen has stopped changing (a compositor may still
+        animate a window that came or went)."""
+        last = [self.screenshot()]
+
+        def still():
+            time.sleep(0.15)
+            shot = self.screenshot()
+            if shot.pixels == last[0].pixels:
+                return shot
+            last[0] = shot
+            return None
+        return wait_until(still, timeout, interval=0, what="the screen to stand still")
 
     def save_png(self, picture, path):
         subprocess.run(["convert", "ppm:-", path], input=picture.to_ppm(), check=True, timeout=30)

@@ -46,6 +46,10 @@ class LinuxDesktop(XDesktop):
     """The X desktop with a session bus and an accessibility bus of its own."""
 
     def _start_session(self):
+        if self.dots_per_inch != 96:
+            # What desktops set for their resolution, and the toolkit reads.
+            subprocess.run(["xrdb", "-merge"], input=f"Xft.dpi: {self.dots_per_inch}\n", env=self.env(), text=True,
+                           check=True, timeout=30)
         self.runtime_dir = os.path.join(self.root, "runtime")
         os.makedirs(self.runtime_dir, mode=0o700)
         self.bus = "unix:path=" + os.path.join(self.runtime_dir, "bus")
@@ -103,18 +107,35 @@ class LinuxDesktop(XDesktop):
                               timeout=30).stdout
         return int(re.search(r"Window id: (0x[0-9a-f]+)", text).group(1), 16)
 
+    def active_window(self):
+        """The window the window manager names active, 0 for none."""
+        found = re.search(r"(0x[0-9a-f]+)", self.property_text(self.root_window(), "_NET_ACTIVE_WINDOW"))
+        return int(found.group(1), 16) if found else 0
+
     def net_wm_state(self, window):
         text = self.property_text(window, "_NET_WM_STATE")
         return set(re.findall(r"_NET_WM_STATE_[A-Z_]+", text))
 
     def frame_corner(self, window):
-        """The top-left corner of the window's outer frame on the screen."""
-        (left, top, _, _), _ = self.geometry(window)
+        """The top-left corner of the window's outer frame on the screen: its place
+        less the frame extents the window manager publishes, else the corner of
+        the window manager's window around it (the top-level one), border included."""
         extents = re.findall(r"\d+", self.property_text(window, "_NET_FRAME_EXTENTS").split("=")[-1])
         if len(extents) == 4:
-            left -= int(extents[0])
-            top -= int(extents[2])
-        return left, top
+            (left, top, _, _), _ = self.geometry(window)
+            return left - int(extents[0]), top - int(extents[2])
+        root = self.root_window()
+        for _ in range(8):
+            parent = int(re.search(r"Parent window id: (0x[0-9a-f]+)", self._xwininfo("-children", window)).group(1), 16)
+            if parent == root:
+                break
+            window = parent
+        info = self._xwininfo(window)
+        return tuple(int(re.search(rf"Absolute upper-left {axis}:\s+(-?\d+)", info).group(1)) for axis in "XY")
+
+    def _xwininfo(self, *args):
+        return subprocess.run(["xwininfo", *[str(a) for a in args[:-1]], "-id", str(args[-1])], env=self.env(),
+                              capture_output=True, text=True, timeout=30).stdout
 
 
 def nodes(tree, role=None):
@@ -242,9 +263,7 @@ class LinuxProgram:
                 self.desktop.xdotool("windowmove", "--sync", str(window), "20", "560")
 
     def is_on_top_and_active(self):
-        active = self.desktop.property_text(self.desktop.root_window(), "_NET_ACTIVE_WINDOW")
-        return ("_NET_WM_STATE_ABOVE" in self.desktop.net_wm_state(self.window) and
-                int(active.split()[-1], 16) == self.window)
+        return self.is_on_top() and self.desktop.active_window() == self.window
 
     def watch_minimising(self, duration_ms):
         """Watches the window in the background; the returned call says whether it was
@@ -311,7 +330,7 @@ class LinuxTestCase(SnapshotTestCase):
     @classmethod
     def setUpClass(cls):
         cls.build = LinuxBuild.from_environment()
-        cls.desktop = LinuxDesktop(cls.DOTS_PER_INCH).start()
+        cls.desktop = LinuxDesktop(cls.DOTS_PER_INCH, cls.WINDOW_MANAGER).start()
         print(f"\n[{cls.__name__}] {cls.build.program}, display {cls.desktop.display}", flush=True)
 
     def wait_windows_gone(self):

@@ -7,7 +7,7 @@ import unittest
 from cases import REGULAR, SMALL
 from edition import TITLE, LinuxTestCase, nodes
 from window_face import (CLIENT_SIZE, GROUND, GROUND_SPOTS, ID_LABEL_ON_PLATE, PREVIEW_BORDER, area_colours,
-                         border_colours, differences_outside, picture_problems, settled)
+                         border_colours, differences_outside, picture_problems, pixels, settled)
 
 START_PICTURES = ["Picture1", "Picture2", "pick0", "newcam0", "xit", "prev0", "directions0", "ontop0", "Image1",
                   "brellow"]
@@ -68,6 +68,30 @@ class WindowFaceTest(LinuxTestCase):
                 return found
             with self.subTest(size=size):
                 self.assertEqual(settled(program, problems), [])
+
+
+class At144DotsPerInch(LinuxTestCase):
+    """A screen of 144 dots per inch, as the desktop tells the toolkit (Xft.dpi)."""
+    DOTS_PER_INCH = 144
+
+    def test_window_follows_its_twips_layout_and_the_snapshot_stays_exact(self):
+        viewer = self.start_viewer("sharp", (20, 20))
+        program = self.start_program()
+        layout = program.layout
+        left, top, right, bottom = program.client()
+        self.assertEqual((right - left, bottom - top), layout.client_size)
+        label = tuple(pixels(twips, layout.factor) for twips in (120, 120, 1935, 255))
+
+        def problems(client):
+            found = []
+            for name in START_PICTURES:
+                found += picture_problems(client, name, label if name == "Picture2" else None, layout)
+            return found
+        self.assertEqual(settled(program, problems), [])
+
+        program.new_cam("sharp")
+        saved = self.read_saved(self.snapshot(program, 1)[0])
+        self.assertSamePicture(saved, viewer.camera_picture(self.desktop.screenshot(), REGULAR), "snapshot")
 
 
 if __name__ == "__main__":
