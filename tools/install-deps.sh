@@ -13,8 +13,10 @@ packages=(
   maim scrot inotify-tools
   python3
   # The Linux/X11 edition: Qt 6 Widgets, xcb, the fuzzer's clang, the package tools.
-  qt6-base-dev libxcb1-dev libxcb-ewmh-dev libxcb-shm0-dev pkg-config
+  qt6-base-dev libxcb1-dev libxcb-shm0-dev pkg-config
   clang libclang-rt-14-dev dpkg-dev
+  # The package's checks as Debian and desktops run them.
+  lintian desktop-file-utils appstream
   # Its benchmark counts what the process holds on the X server (X-Resource).
   libxcb-res0-dev
   # Xlib's converters read the window titles that X toolkit programs write in compound text.

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "AssetFiles.h"
+#include "tools/art/Pictures.h"
 
 namespace skl::test {
 namespace {
@@ -159,6 +160,35 @@ TEST(PictureArt, IconHasASmileyLowerLeftAndTheLogoAboveAndRight) {
     for (const std::uint32_t c : {violet, green, logoBlue}) EXPECT_TRUE(boxOf(p, c).has_value()) << std::hex << c;
     EXPECT_EQ(p.at(0, 0), black);
     EXPECT_EQ(p.at(31, 31), black);
+}
+
+TEST(PictureArt, DesktopIconsAreTheWindowIconAtEachSize) {
+    const Picture icon = art::windowIcon();
+    const auto channel = [](std::uint32_t pixel, int shift) { return static_cast<int>(pixel >> shift & 0xFF); };
+    // The whole picture's mean colour stays, whatever the size.
+    const auto meanChannel = [&](const Picture& p, int shift) {
+        double sum = 0;
+        for (const std::uint32_t pixel : p.pixels) sum += channel(pixel, shift);
+        return sum / static_cast<double>(p.pixels.size());
+    };
+    for (const int size : art::desktopIconSizes) {
+        const Picture scaled = art::windowIconAt(size);
+        ASSERT_EQ(scaled.width, size);
+        ASSERT_EQ(scaled.height, size);
+        for (const int shift : {0, 8, 16}) EXPECT_NEAR(meanChannel(scaled, shift), meanChannel(icon, shift), 1.0) << size;
+    }
+    EXPECT_EQ(art::windowIconAt(32), icon);
+    // Larger by whole factors: each pixel a block; at 16 each pixel the mean of a 2 x 2 block.
+    const Picture large = art::windowIconAt(256), small = art::windowIconAt(16);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) ASSERT_EQ(large.at(x * 8 + 7, y * 8 + 3), icon.at(x, y)) << x << "," << y;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            for (const int shift : {0, 8, 16}) {
+                const int sum = channel(icon.at(2 * x, 2 * y), shift) + channel(icon.at(2 * x + 1, 2 * y), shift) +
+                                channel(icon.at(2 * x, 2 * y + 1), shift) + channel(icon.at(2 * x + 1, 2 * y + 1), shift);
+                ASSERT_EQ(channel(small.at(x, y), shift), (sum + 2) / 4) << x << "," << y;
+            }
 }
 
 }  // namespace

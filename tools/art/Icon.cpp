@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Canvas.h"
+#include "capture/PictureScale.h"
 #include "Colours.h"
 #include "Logo.h"
 #include "Pictures.h"
@@ -43,6 +44,10 @@ Picture windowIcon() {
     drawLogoStrokes(picture);
     drawSmiley(picture);
     return picture;
+}
+
+Picture windowIconAt(int size) {
+    return scaledPicture(windowIcon(), size, size);
 }
 
 }  // namespace skl::art

@@ -27,4 +27,9 @@ Picture linkBanner();    // brellow
 Picture splash();        // Image1
 Picture windowIcon();    // Form1's icon image, 32 x 32
 
+// The window icon at another size, for desktops that show icons large or small:
+// each pixel the mean of the part of the 32 x 32 image it covers.
+Picture windowIconAt(int size);
+inline constexpr int desktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
 }  // namespace skl::art

@@ -1,5 +1,7 @@
-"""The Debian package of the Linux edition: what it holds, what it declares,
-and that the program from it starts and shows its window."""
+"""The Debian package of the Linux edition: what it holds and declares, as
+Debian's and the desktops' own checkers read it (lintian, desktop-file-validate,
+appstreamcli), its icons as the picture generator draws them, and that the
+program installed from it starts and shows its window."""
 
 import glob
 import os
@@ -12,11 +14,9 @@ from edition import LinuxDesktop, launch_program
 from images import parse_ppm
 from window_face import ASSETS, picture_problems, settled
 
-EXPECTED_FILES = {
-    "./usr/bin/morvaths-skellimor",
-    "./usr/share/applications/morvaths-skellimor.desktop",
-    "./usr/share/icons/hicolor/32x32/apps/morvaths-skellimor.png",
-}
+NAME = "morvaths-skellimor"
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+METAINFO = "usr/share/metainfo/example.morvath.skellimor.metainfo.xml"
 
 
 def picture_of(path, kind):
@@ -35,7 +35,12 @@ class PackageTest(unittest.TestCase):
                                  f"package): {found}")
         cls.deb = found[0]
         cls.root = tempfile.mkdtemp(prefix="skellimor-deb-")
-        subprocess.run(["dpkg-deb", "-x", cls.deb, cls.root], check=True, timeout=60)
+        # Installed into a scratch root, as dpkg installs it.
+        os.makedirs(os.path.join(cls.root, "var/lib/dpkg/updates"))
+        os.makedirs(os.path.join(cls.root, "var/lib/dpkg/info"))
+        open(os.path.join(cls.root, "var/lib/dpkg/status"), "w").close()
+        subprocess.run(["dpkg", "--root", cls.root, "--force-depends", "--force-script-chrootless", "--force-not-root",
+                        "--install", cls.deb], check=True, capture_output=True, timeout=120)
 
     @classmethod
     def tearDownClass(cls):
@@ -45,14 +50,19 @@ class PackageTest(unittest.TestCase):
         return subprocess.run(["dpkg-deb", "-f", self.deb, name], capture_output=True, text=True, check=True,
                               timeout=30).stdout.strip()
 
-    def test_name_version_and_files(self):
+    def test_lintian_finds_nothing(self):
+        result = subprocess.run(["lintian", "--fail-on", "error,warning", self.deb], capture_output=True, text=True,
+                                timeout=300)
+        findings = [line for line in result.stdout.splitlines() if line[:2] in ("E:", "W:")]
+        self.assertEqual((result.returncode, findings), (0, []), result.stdout + result.stderr)
+
+    def test_name_version_and_ownership(self):
         version, architecture = self.field("Version"), self.field("Architecture")
-        self.assertEqual(os.path.basename(self.deb), f"morvaths-skellimor_{version}_{architecture}.deb")
-        self.assertEqual(self.field("Package"), "morvaths-skellimor")
+        self.assertEqual(os.path.basename(self.deb), f"{NAME}_{version}_{architecture}.deb")
+        self.assertEqual(self.field("Package"), NAME)
+        self.assertEqual(self.field("Recommends"), "xdg-utils")  # the banner opens the home page through it
         listing = subprocess.run(["dpkg-deb", "-c", self.deb], capture_output=True, text=True, check=True,
                                  timeout=30).stdout.splitlines()
-        files = {line.split()[-1] for line in listing if not line.startswith("d")}
-        self.assertEqual(files, EXPECTED_FILES)
         self.assertTrue(all(" root/root " in line for line in listing), "files not owned by root")
 
     def test_library_dependencies_are_declared(self):
@@ -60,22 +70,48 @@ class PackageTest(unittest.TestCase):
         for package in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libxcb1"):
             self.assertIn(package, depends)
 
-    def test_desktop_entry_and_icon(self):
-        with open(os.path.join(self.root, "usr/share/applications/morvaths-skellimor.desktop")) as f:
+    def test_desktop_entry_and_metadata_pass_their_validators(self):
+        entry_path = os.path.join(self.root, f"usr/share/applications/{NAME}.desktop")
+        for command in (["desktop-file-validate", entry_path],
+                        ["appstreamcli", "validate", "--no-net", os.path.join(self.root, METAINFO)]):
+            result = subprocess.run(command, capture_output=True, text=True, timeout=120)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+            self.assertNotRegex(result.stdout, r"(?m)^[EW]:", result.stdout)
+        with open(entry_path) as f:
             entry = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
-        self.assertEqual(entry["Name"], "Morvath's Skellimor")
-        self.assertEqual(entry["Exec"], "morvaths-skellimor")
-        self.assertEqual(entry["Icon"], "morvaths-skellimor")
-        self.assertEqual(entry["Type"], "Application")
-        icon = picture_of(os.path.join(self.root, "usr/share/icons/hicolor/32x32/apps/morvaths-skellimor.png"),
-                          "png")
-        self.assertEqual(icon.size, (32, 32))
+        self.assertEqual((entry["Name"], entry["Exec"], entry["Icon"]), ("Morvath's Skellimor", NAME, NAME))
+
+    def test_icons_are_the_window_icon_at_every_size(self):
+        generated = tempfile.mkdtemp(prefix="skellimor-icons-")
+        self.addCleanup(shutil.rmtree, generated, True)
+        subprocess.run([os.path.join(os.environ["SKELLIMOR_LINUX_BUILD"], "tools", "make_icons"), generated],
+                       check=True, timeout=60)
+        for size in ICON_SIZES:
+            with self.subTest(size=size):
+                icon = picture_of(os.path.join(self.root, f"usr/share/icons/hicolor/{size}x{size}/apps/{NAME}.png"),
+                                  "png")
+                self.assertEqual(icon.size, (size, size))
+                self.assertEqual(icon.differences(picture_of(os.path.join(generated, f"{size}.bmp"), "bmp")), [])
+        icon = picture_of(os.path.join(self.root, f"usr/share/icons/hicolor/32x32/apps/{NAME}.png"), "png")
         self.assertEqual(icon.differences(picture_of(os.path.join(ASSETS, "Form1.ico"), "ico")), [])
+
+    def test_manual_page_copyright_and_changelog(self):
+        page = subprocess.run(["man", "--warnings", "-l", os.path.join(self.root, f"usr/share/man/man1/{NAME}.1.gz")],
+                              capture_output=True, text=True, env=dict(os.environ, MANWIDTH="80"), timeout=60)
+        self.assertEqual(page.stderr, "")
+        for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "FILES", "EXIT STATUS", "SEE ALSO", "X11 AND WAYLAND"):
+            self.assertRegex(page.stdout, rf"(?m)^{section}$")
+        doc = os.path.join(self.root, f"usr/share/doc/{NAME}")
+        with open(os.path.join(doc, "copyright")) as f:
+            copyright_text = f.read()
+        self.assertTrue(copyright_text.startswith("Format: https://www.debian.org/doc/packaging-manuals/"))
+        self.assertIn("Copyright: 2026 the Morvath's Skellimor authors", copyright_text)
+        self.assertTrue(os.path.exists(os.path.join(doc, "changelog.Debian.gz")))
 
     def test_the_program_from_the_package_starts(self):
         desktop = LinuxDesktop().start()
         try:
-            program = launch_program(desktop, os.path.join(self.root, "usr/bin/morvaths-skellimor"))
+            program = launch_program(desktop, os.path.join(self.root, f"usr/bin/{NAME}"))
             self.assertEqual(settled(program, lambda client: picture_problems(client, "Picture1") +
                                      picture_problems(client, "Image1")), [])
             self.assertIsNone(program.process.poll())
