@@ -21,6 +21,10 @@ public:
     virtual WindowHandle findWindow(const Text& title) = 0;
     // Fills the record, whose length the caller has set; false when the window is gone.
     virtual bool readPlacement(WindowHandle window, WindowPlacement& placement) = 0;
+    // How many of the screen's pixels one of the window's own pixels takes, where
+    // the system draws a window that does not know the screen's resolution larger;
+    // nothing where the system cannot tell.
+    virtual std::optional<double> pixelScale(WindowHandle window) = 0;
 };
 
 class ScreenMetrics {
@@ -46,6 +50,9 @@ public:
     virtual ~ScreenGrabber() = default;
     // Copies the rectangle of the screen unchanged; empty when the platform calls fail.
     virtual std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) = 0;
+    // A bitmap of the program's own holding the picture, as a grab would; empty
+    // when the platform calls fail.
+    virtual std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) = 0;
 };
 
 class Clipboard {

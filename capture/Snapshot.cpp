@@ -1,9 +1,11 @@
 #include "Snapshot.h"
 
+#include <cmath>
 #include <optional>
 
 #include "BmpFile.h"
 #include "Checked.h"
+#include "PictureScale.h"
 #include "StepAside.h"
 
 namespace skl {
@@ -32,21 +34,41 @@ bool isUsableId(const Text& caption) {
     return !caption.empty() && caption != texts::askWho && caption != texts::notFound;
 }
 
+// Where the camera picture lies on the screen, and the size its file has.
+struct Camera {
+    ScreenRect rect;
+    ScreenPoint size;
+};
+
+// How much larger than its own pixels the system draws the viewer: 1 where it
+// cannot tell, or tells something no screen does.
+double viewerScaleOf(WindowLookup& windows, WindowHandle viewer) {
+    const double scale = windows.pixelScale(viewer).value_or(1.0);
+    return std::isfinite(scale) && scale >= 1.0 && scale <= 8.0 ? scale : 1.0;
+}
+
 // The camera rectangle from the twips corner, or empty when a coordinate overflows.
-std::optional<ScreenRect> cameraRectangle(CaptureState& state, ScreenMetrics& screen, bool regular) {
+// A viewer the system draws larger shows its picture larger and further in.
+std::optional<Camera> cameraRectangle(CaptureState& state, ScreenMetrics& screen, bool regular, double viewerScale) {
+    const auto scaled = [viewerScale](std::int32_t pixels) { return roundToInt32(pixels * viewerScale); };
     const auto left = twipsToPixels(state.leftTwips, screen.twipsPerPixelX());
     const auto top = twipsToPixels(state.topTwips, screen.twipsPerPixelY());
-    if (!left || !top) return std::nullopt;
-    const auto grabLeft = checkedAdd(*left, cameraOffset.x);
-    const auto grabTop = checkedAdd(*top, cameraOffset.y);
+    const auto offsetX = scaled(cameraOffset.x);
+    const auto offsetY = scaled(cameraOffset.y);
+    if (!left || !top || !offsetX || !offsetY) return std::nullopt;
+    const auto grabLeft = checkedAdd(*left, *offsetX);
+    const auto grabTop = checkedAdd(*top, *offsetY);
     if (!grabLeft || !grabTop) return std::nullopt;
     state.grabLeft = *grabLeft;
     state.grabTop = *grabTop;
     const ScreenPoint size = regular ? regularSize : smallSize;
-    const auto bottom = checkedAdd(state.grabTop, size.y);
-    const auto right = checkedAdd(state.grabLeft, size.x);
+    const auto width = scaled(size.x);
+    const auto height = scaled(size.y);
+    if (!width || !height) return std::nullopt;
+    const auto bottom = checkedAdd(state.grabTop, *height);
+    const auto right = checkedAdd(state.grabLeft, *width);
     if (!bottom || !right) return std::nullopt;
-    return ScreenRect{state.grabLeft, state.grabTop, *right, *bottom};
+    return Camera{{state.grabLeft, state.grabTop, *right, *bottom}, size};
 }
 
 // Moves the counter on after a save; at the top of its range it stops and the run
@@ -128,9 +150,14 @@ struct Grabbed {
     SaveOutcome saved;
 };
 
-std::optional<Grabbed> grabAndSave(CaptureState& state, CapturePorts& ports, const ScreenRect& rect) {
-    std::unique_ptr<GrabbedBitmap> bitmap = GrabScreenRegion(rect, state.osTag, ports);
+std::optional<Grabbed> grabAndSave(CaptureState& state, CapturePorts& ports, const Camera& camera) {
+    std::unique_ptr<GrabbedBitmap> bitmap = GrabScreenRegion(camera.rect, state.osTag, ports);
     if (!bitmap) return std::nullopt;
+    // A picture the system drew larger goes back to the camera's own size.
+    if (bitmap->picture().width != camera.size.x || bitmap->picture().height != camera.size.y) {
+        bitmap = ports.grabber.bitmapOf(scaledPicture(bitmap->picture(), camera.size.x, camera.size.y));
+        if (!bitmap) return std::nullopt;
+    }
     SaveOutcome saved = saveSnapshot(state, ports, bitmap->picture());
     return Grabbed{std::move(bitmap), std::move(saved)};
 }
@@ -138,15 +165,15 @@ std::optional<Grabbed> grabAndSave(CaptureState& state, CapturePorts& ports, con
 // From the grab to the window's return. Where the window is clear of the rectangle
 // the grab comes first and the window leaves afterwards; where it covers it, the
 // window leaves first and the grab waits until the screen there is drawn without it.
-std::optional<Message> stepAsideGrabAndSave(CaptureState& state, CapturePorts& ports, const ScreenRect& rect) {
-    StepAside aside(ports.aside, ports.grabber, ports.clock, rect);
+std::optional<Message> stepAsideGrabAndSave(CaptureState& state, CapturePorts& ports, const Camera& camera) {
+    StepAside aside(ports.aside, ports.grabber, ports.clock, camera.rect);
     std::optional<Grabbed> grabbed;
-    if (aside.grabFirst()) grabbed = grabAndSave(state, ports, rect);
+    if (aside.grabFirst()) grabbed = grabAndSave(state, ports, camera);
     aside.leave();
     ports.window.yieldToEvents();
     if (!aside.grabFirst()) {
         aside.waitUntilClear();
-        grabbed = grabAndSave(state, ports, rect);
+        grabbed = grabAndSave(state, ports, camera);
     }
     if (!grabbed) return Message{L"The screen could not be copied, so no snapshot was saved."};
     const bool onClipboard = putOnClipboard(*grabbed->bitmap, ports);
@@ -199,16 +226,17 @@ void takeSnapshot(CaptureState& state, CapturePorts& ports) {
     }
     // The rectangle is known before the window goes, so that the window knows which
     // part of the screen it must clear, and an impossible one is refused up front.
-    const auto rect = placement == PlacementResult::Read
-                          ? cameraRectangle(state, ports.screen, ports.window.regularSizeSelected())
-                          : std::nullopt;
-    if (!rect) {
+    const auto camera = placement == PlacementResult::Read
+                            ? cameraRectangle(state, ports.screen, ports.window.regularSizeSelected(),
+                                              viewerScaleOf(ports.windows, state.camHwnd))
+                            : std::nullopt;
+    if (!camera) {
         ports.dialogs.messageBox(outOfRangeMessage, MessageIcon::Exclamation, productTitle);
         return;
     }
 
     // The window is back before any message shows.
-    const std::optional<Message> message = stepAsideGrabAndSave(state, ports, *rect);
+    const std::optional<Message> message = stepAsideGrabAndSave(state, ports, *camera);
     if (message) ports.dialogs.messageBox(message->prompt, message->icon, productTitle);
 }
 

@@ -12,6 +12,14 @@ class Win32WindowLookup final : public WindowLookup {
 public:
     WindowHandle findWindow(const Text& title) override;
     bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+    // The screen's resolution against the window's own, where the system tells the
+    // latter (Windows 10 from 1607 on; looked up when the program starts).
+    std::optional<double> pixelScale(WindowHandle window) override;
+
+private:
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    DpiForWindow dpiForWindow_ = dpiForWindowLookup();
+    static DpiForWindow dpiForWindowLookup();
 };
 
 // Twips per pixel from the screen's logical resolution, read afresh on every call.
@@ -24,6 +32,7 @@ public:
 class Win32ScreenGrabber final : public ScreenGrabber {
 public:
     std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
+    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
 };
 
 // Opens the clipboard on behalf of the owner window, so that no other program can

@@ -32,6 +32,8 @@ public:
     // Fills normalPosition with the outer frame in root pixels, decorations included;
     // the other members are left as they are. False when the window is gone.
     bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+    // X draws every window at the screen's own pixels.
+    std::optional<double> pixelScale(WindowHandle) override { return std::nullopt; }
 
 private:
     // The first of the windows titled exactly `title` (in UTF-8: `wanted`), or 0.
@@ -59,6 +61,7 @@ public:
     X11ScreenGrabber(const X11ScreenGrabber&) = delete;
     X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
     std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
+    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
 
 private:
     // The shared memory of at least `size` bytes, kept from one grab to the next

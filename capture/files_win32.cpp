@@ -1,5 +1,6 @@
 #include <string>
 
+#include "capture/WindowsFileNames.h"
 #include "capture/desktop_win32.h"
 
 namespace skl {
@@ -26,7 +27,9 @@ Text reasonFor(DWORD error) {
         case ERROR_DIRECTORY:
             return L"The folder does not exist (or is not a folder).";
         case ERROR_INVALID_NAME:
-            return L"The ID holds characters that a file name may not contain ( \\ / : * ? \" < > | ).";
+            return L"Windows does not accept that name for a file.";
+        case ERROR_FILENAME_EXCED_RANGE:
+            return L"The path is too long for Windows.";
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return L"The disk is full.";
@@ -45,7 +48,14 @@ WriteResult failed(DWORD error) {
 
 }  // namespace
 
-WriteResult Win32FileStore::writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) {
+WriteResult Win32FileStore::writeNewFile(const Text& named, std::span<const std::uint8_t> bytes) {
+    if (const auto problem = windowsNameProblem(named)) return {WriteResult::Status::Failed, *problem};
+    const std::optional<Text> callPath = windowsFileCallPath(named);
+    if (!callPath) {
+        return {WriteResult::Status::Failed,
+                L"The path is too long for Windows (" + std::to_wstring(named.size()) + L" characters)."};
+    }
+    const Text& path = *callPath;
     // CREATE_NEW checks for an existing file and creates the new one in one step.
     FileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -51,6 +51,12 @@ GdiBitmap bitmapFromPicture(const Picture& picture) {
     return bitmap;
 }
 
+std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::bitmapOf(Picture picture) {
+    GdiBitmap bitmap = bitmapFromPicture(picture);
+    if (!bitmap) return nullptr;
+    return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
+}
+
 std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::grab(const ScreenRect& rect, DisplayForm form) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;

@@ -82,6 +82,10 @@ const SharedImageMemory* X11ScreenGrabber::sharedMemoryFor(std::size_t size) {
     return shared_.get();
 }
 
+std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::bitmapOf(Picture picture) {
+    return std::make_unique<HeldPicture>(std::move(picture));
+}
+
 std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::grab(const ScreenRect& rect, DisplayForm) {
     const std::optional<ImageLayout> layout = rootImageLayout(x_);
     if (!layout) return nullptr;

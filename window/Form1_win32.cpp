@@ -287,13 +287,27 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (router_ && reinterpret_cast<HWND>(lParam) != hwnd_) router_->captureLost();
             return 0;
         case WM_ACTIVATE:
-            // Another window activated while a button is held takes the press away
-            // too: the release that follows belongs to what the user turned to.
-            if (LOWORD(wParam) == WA_INACTIVE && router_) {
-                releaseMouse();
-                router_->captureLost();
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                // The control with the keyboard focus gets it back when the window is
+                // active again (after a dialog, a message box or a snapshot).
+                const HWND focused = GetFocus();
+                if (focused && IsChild(hwnd_, focused)) focusedControl_ = focused;
+                // Another window activated while a button is held takes the press away
+                // too: the release that follows belongs to what the user turned to.
+                if (router_) {
+                    releaseMouse();
+                    router_->captureLost();
+                }
+                return 0;
             }
-            return DefWindowProcW(hwnd_, message, wParam, lParam);
+            if (HIWORD(wParam) == 0) {  // not while minimised
+                if (focusedControl_ && IsWindow(focusedControl_) && IsWindowVisible(focusedControl_)) {
+                    SetFocus(focusedControl_);
+                } else {
+                    focusPicture1();
+                }
+            }
+            return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) optionClicked(static_cast<OptionId>(LOWORD(wParam)));
             return 0;

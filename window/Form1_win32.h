@@ -44,8 +44,9 @@ public:
     void yieldToEvents() override;
     void showPreview(const Picture& picture) override;
 
-    // The option buttons report their clicks under these ids.
-    enum class OptionId : int { Option1_0 = 1, Option1_1, optSize0, optSize1 };
+    // The option buttons report their clicks under these ids, away from IDOK and
+    // IDCANCEL, the commands that Enter and Escape give a window with controls.
+    enum class OptionId : int { Option1_0 = 101, Option1_1, optSize0, optSize1 };
 
 private:
     // MouseCapture
@@ -76,6 +77,8 @@ private:
     std::array<GdiBitmap, pictureControlCount> pictures_;
     std::array<HWND, pictureControlCount> pictureBoxes_{};
     HWND captureId_ = nullptr;
+    // The control that had the keyboard focus when the window was last active.
+    HWND focusedControl_ = nullptr;
     HWND lblFolder_ = nullptr;
     std::array<HWND, 2> option1_{};
     std::array<HWND, 2> optSize_{};

@@ -1,13 +1,14 @@
 """The mouse and the keyboard as a Windows user meets them, with real input: a
 drag onto a control runs nothing, a second button never runs another control's
 command, a lost mouse leaves no button pressed, the smiley has the focus at
-start and Tab never stops on the plate or its label."""
+start, Tab never stops on the plate or its label, the focus stays on its
+control while another window is active, and Enter and Escape change nothing."""
 
 import time
 import unittest
 
 from skellimor import DesktopTestCase
-from window_face import picture_problems, settled
+from window_face import GROUND_SPOTS, picture_problems, settled
 
 PICTURE_BOX = "MorvathsSkellimorPictureBox"
 
@@ -104,6 +105,30 @@ class InputTest(DesktopTestCase):
             self.assertNotEqual(control[0].lower(), "static", f"Tab stopped on a label: {seen}")
         self.assertIn(smiley, seen, f"Tab never came back to the smiley: {seen}")
         self.assertEqual((seen[0][0], seen[0][2]), ("Button", "Set For: NT/2000/XP"), f"Tab from the smiley: {seen}")
+
+    def test_focus_comes_back_to_its_control_and_enter_and_escape_change_nothing(self):
+        self.start_viewer("elsewhere", (20, 20))
+        program = self.start_program()
+        self.desktop.key("Tab")
+        time.sleep(0.2)
+        held = self.focused(program)
+        self.assertIsNotNone(held)
+        self.assertEqual(held[2], "Set For: NT/2000/XP")
+        # Another window active, then this one again by a click on its ground.
+        viewer = self.desktop.window("Webcam for elsewhere")
+        self.desktop.click(viewer["client"][0] + 40, viewer["client"][1] + 40)
+        time.sleep(0.5)
+        program.click(GROUND_SPOTS[4])  # between the two rows of buttons
+        time.sleep(0.5)
+        self.assertEqual(self.focused(program), held, "the focus did not come back to its control")
+
+        before = program.children()
+        for key in ("Return", "Escape"):
+            self.desktop.key(key)
+            time.sleep(0.5)
+            self.assertEqual(program.dialogs(), [], f"{key}: a dialog opened")
+            self.assertEqual(program.children(), before, f"{key} changed a control")
+            self.assertFalse(program.info()["iconic"], f"{key}: the window minimised")
 
 
 if __name__ == "__main__":

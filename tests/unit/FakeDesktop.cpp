@@ -198,6 +198,18 @@ bool FakeDesktop::readPlacement(WindowHandle window, WindowPlacement& placement)
     return true;
 }
 
+std::optional<double> FakeDesktop::pixelScale(WindowHandle window) {
+    const auto found = pixelScales.find(window);
+    if (found == pixelScales.end()) return std::nullopt;
+    return found->second;
+}
+
+std::unique_ptr<GrabbedBitmap> FakeDesktop::bitmapOf(Picture picture) {
+    log(L"bitmapOf");
+    if (grabFails) return nullptr;
+    return std::make_unique<FakeBitmap>(std::move(picture));
+}
+
 std::unique_ptr<GrabbedBitmap> FakeDesktop::grab(const ScreenRect& rect, DisplayForm form) {
     grabForms.push_back(form);
     log(L"grab", rectText(rect));

@@ -57,6 +57,7 @@ public:
 
     std::map<Text, WindowHandle> windowsByTitle;
     std::map<WindowHandle, WindowPlacement> placements;
+    std::map<WindowHandle, double> pixelScales;  // windows the system draws larger
     double twipsX = 15.0;
     double twipsY = 15.0;
     std::function<std::uint32_t(std::int32_t x, std::int32_t y)> screenPixel;
@@ -155,6 +156,8 @@ public:
     // --- Capture ports -------------------------------------------------------------
     WindowHandle findWindow(const Text& title) override;
     bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+    std::optional<double> pixelScale(WindowHandle window) override;
+    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
     double twipsPerPixelX() override { return twipsX; }
     double twipsPerPixelY() override { return twipsY; }
     std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "FakeDesktop.h"
 #include "capture/BmpFile.h"
+#include "capture/PictureScale.h"
 #include "capture/Snapshot.h"
 
 namespace skl::test {
@@ -174,6 +177,34 @@ TEST_F(SnapshotTest, FoundViewerIsGrabbedPreviewedSavedAndCounted) {
     EXPECT_EQ(saved->at(321, 241), positionPixel(447, 335));
     EXPECT_EQ(desk.previewPicture, saved);
     EXPECT_EQ(desk.clipboardPicture, saved);
+}
+
+TEST_F(SnapshotTest, ViewerDrawnLargerByTheSystemIsGrabbedLargerAndSavedAtTheCamerasSize) {
+    // A viewer that does not know the screen's 144 dots per inch, drawn at 1.5 times.
+    const WindowHandle viewer = desk.openViewer(L"Webcam for old", {100, 50});
+    desk.pixelScales[viewer] = 1.5;
+    newCam(L"old");
+    click();
+    EXPECT_EQ(state.grabLeft, 139);  // 26 and 44 of the viewer's pixels in
+    EXPECT_EQ(state.grabTop, 116);
+    EXPECT_EQ(desk.calls[2].detail, L"139,116,622,479");  // 322 x 242 of them
+    const std::optional<Picture> saved = decodeBmp24(desk.files.at(expectedPath(L"old", 0)));
+    ASSERT_TRUE(saved);
+    Picture shown{483, 363, {}};
+    for (std::int32_t y = 116; y < 479; ++y)
+        for (std::int32_t x = 139; x < 622; ++x) shown.pixels.push_back(positionPixel(x, y));
+    EXPECT_EQ(*saved, scaledPicture(shown, 322, 242));
+    EXPECT_EQ(desk.clipboardPicture, saved);
+    EXPECT_EQ(desk.previewPicture, saved);
+
+    // Where the system tells nothing believable, the viewer's pixels are the screen's.
+    for (const double told : {1.0, 0.0, -2.0, std::nan(""), 100.0}) {
+        desk.pixelScales[viewer] = told;
+        desk.calls.clear();
+        click();
+        EXPECT_EQ(state.grabLeft, 126) << told;
+        EXPECT_EQ(desk.count(L"bitmapOf"), 0u) << told;
+    }
 }
 
 TEST_F(SnapshotTest, SmallSizeGrabs162By122AndOtherSystemsOpenDeviceZero) {

@@ -24,6 +24,7 @@ public:
         const Timed timed(log_, Call::readPlacement);
         return inner_.readPlacement(window, placement);
     }
+    std::optional<double> pixelScale(WindowHandle window) override { return inner_.pixelScale(window); }
 
 private:
     WindowLookup& inner_;
@@ -37,6 +38,7 @@ public:
         const Timed timed(log_, Call::grab);
         return inner_.grab(rect, form);
     }
+    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override { return inner_.bitmapOf(std::move(picture)); }
 
 private:
     ScreenGrabber& inner_;
