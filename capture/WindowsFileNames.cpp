@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cwctype>
 #include <string_view>
 #include <vector>
 
@@ -14,7 +13,8 @@ bool isSeparator(wchar_t c) {
 }
 
 bool isDriveAbsolute(const Text& path) {
-    return path.size() >= 3 && std::iswalpha(static_cast<wint_t>(path[0])) && path[1] == L':' && isSeparator(path[2]);
+    const wchar_t drive = path.empty() ? L'\0' : static_cast<wchar_t>(path[0] | 0x20);
+    return path.size() >= 3 && drive >= L'a' && drive <= L'z' && path[1] == L':' && isSeparator(path[2]);
 }
 
 bool isUnc(const Text& path) {
@@ -64,8 +64,9 @@ bool isDeviceName(std::wstring_view name) {
     std::wstring_view base = name.substr(0, name.find(L'.'));
     while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
     Text upper(base);
+    // Device names are ASCII.
     std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](wchar_t c) { return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c))); });
+                   [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; });
     constexpr std::array<std::wstring_view, 4> plain = {L"CON", L"PRN", L"AUX", L"NUL"};
     if (std::find(plain.begin(), plain.end(), upper) != plain.end()) return true;
     return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) && upper[3] >= L'1' &&

@@ -20,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from desktop import Build, WineDesktop, XDesktop, wait_until  # noqa: E402
+from desktop import OPENBOX, Build, WineDesktop, XDesktop, wait_until  # noqa: E402
 
 VIEWER_ID = "bench"
 VIEWER_AT = (20, 20)
@@ -45,8 +45,8 @@ class LinuxEdition:
         self.viewer = os.path.join(build_dir, "tools", "webcam_viewer")
         self.bench = os.path.join(build_dir, "tools", "snapshot_bench")
 
-    def desktop(self):
-        return XDesktop()
+    def desktop(self, window_manager=OPENBOX):
+        return XDesktop(window_manager=window_manager)
 
     def run(self, desktop, program, *args, log=None):
         return desktop.spawn([program, *args], log=log)
@@ -74,8 +74,8 @@ class WindowsEdition:
         self.viewer = self.build.viewer
         self.bench = os.path.join(win_build, "tools", "snapshot_bench.exe")
 
-    def desktop(self):
-        return WineDesktop(self.build)
+    def desktop(self, window_manager=OPENBOX):
+        return WineDesktop(self.build, window_manager=window_manager)
 
     def run(self, desktop, program, *args, log=None):
         return desktop.run_windows(program, *args, log=log)

@@ -9,6 +9,11 @@ window's first paint, the capture stages alone and the window system's own time
 to clear the camera rectangle (from snapshot_bench), size and peak memory.
 
     compare_peers.py [--linux-build DIR] [--win-build DIR --wine WINE] [--shots N]
+                     [--window-manager NAME]
+
+--window-manager runs the display under another window manager or compositor
+of the end-to-end tests' table (tests/e2e/linux/window_managers.py: Mutter,
+Xfwm4, OpenboxWithFadingCompositor, I3, Twm; Openbox by default).
 
 For the program: click -> file present (inotify on the save folder) and
 click -> window back (its background colour #8080FF seen again at a pixel of its
@@ -28,6 +33,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e", "linux"))
 
 from bench import (VIEWER_ID, VIEWER_AT, LinuxEdition, add_build_arguments, editions_from, run_bench,  # noqa: E402
                    start_viewer, x_windows)
@@ -35,6 +41,7 @@ from desktop import wait_until  # noqa: E402
 from cases import TITLE  # noqa: E402
 from skellimor import SMILEY, launch_program  # noqa: E402
 from window_face import Layout, asset  # noqa: E402
+from window_managers import MANAGERS  # noqa: E402
 
 CAMERA = (VIEWER_AT[0] + 26, VIEWER_AT[1] + 44, 322, 242)  # x, y, width, height
 BACKGROUND = (0x80, 0x80, 0xFF)
@@ -374,16 +381,17 @@ def main():
     parser.add_argument("--shots", type=int, default=100)
     parser.add_argument("--settle", type=float, default=0.35,
                         help="seconds between a restore and the next click (default 0.35)")
+    parser.add_argument("--window-manager", choices=sorted(MANAGERS), default="Openbox")
     options = parser.parse_args()
     editions = editions_from(options)
 
     # One display for all: with the Windows program, the desktop with its Wine
     # prefix, where native programs run as well.
-    desktop = editions[-1].desktop().start()
+    desktop = editions[-1].desktop(MANAGERS[options.window_manager]).start()
     rows = []  # (what, median, p99)
     notes = []
     try:
-        print(f"display {desktop.display}; " + "; ".join(f"{e.name}: {e.program}" for e in editions), flush=True)
+        print(f"display {desktop.display} with {desktop.window_manager}; " + "; ".join(f"{e.name}: {e.program}" for e in editions), flush=True)
         viewer = start_viewer(editions[0], desktop)
         work = tempfile.mkdtemp(dir=desktop.root)
         out = os.path.join(work, "out.bmp")

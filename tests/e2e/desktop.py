@@ -265,8 +265,8 @@ class XDesktop:
 class WineDesktop(XDesktop):
     """The desktop with a fresh Wine prefix whose desktop folder is the test's own."""
 
-    def __init__(self, build, dots_per_inch=96):
-        super().__init__(dots_per_inch)
+    def __init__(self, build, dots_per_inch=96, window_manager=OPENBOX):
+        super().__init__(dots_per_inch, window_manager)
         self.build = build
         self.prefix = os.path.join(self.root, "prefix")
 
