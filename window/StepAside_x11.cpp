@@ -47,6 +47,7 @@ void X11StepAsideWindow::leave(Leaving how) {
     left_ = how;
     askedToActivate_ = false;
     frame_ = topLevelAncestor(x_, window_).value_or(window_);
+    leftClientCorner_ = clientCorner();
     if (how == Leaving::Minimise) {
         x_.tellWindowManager(window_, x_.atoms().wmChangeState, {iconicState, 0, 0, 0, 0});
     } else {
@@ -92,11 +93,38 @@ bool X11StepAsideWindow::isAbove() const {
     return std::find(states.begin(), states.end(), x_.atoms().netWmStateAbove) != states.end();
 }
 
-void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame) {
-    // The window's gravity (north-west, as the toolkit sets it) makes the window
-    // manager put the frame's corner here.
-    const std::uint32_t corner[] = {static_cast<std::uint32_t>(frame.left), static_cast<std::uint32_t>(frame.top)};
-    xcb_configure_window(x_.get(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, corner);
+std::optional<ScreenPoint> X11StepAsideWindow::clientCorner() const {
+    const auto corner =
+        replyTo<xcb_translate_coordinates_reply>(x_.get(), xcb_translate_coordinates(x_.get(), window_, x_.root(), 0, 0));
+    if (!corner) return std::nullopt;
+    return ScreenPoint{corner->dst_x, corner->dst_y};
+}
+
+bool X11StepAsideWindow::hasStaticGravity() const {
+    // WM_NORMAL_HINTS: flags first, the window's gravity the eighteenth value.
+    constexpr std::uint32_t gravityGiven = 1u << 9;
+    constexpr std::uint32_t staticGravity = 10;
+    const auto reply = replyTo<xcb_get_property_reply>(
+        x_.get(), xcb_get_property(x_.get(), 0, window_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0, 18));
+    const auto hints = valuesOf(reply.get());
+    return hints.size() == 18 && (hints[0] & gravityGiven) && hints[17] == staticGravity;
+}
+
+void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame, bool managed) {
+    // Window managers read the corner a window asks for by its gravity: with
+    // static gravity as the client's own corner, else as the frame's.
+    std::optional<ScreenPoint> corner = ScreenPoint{frame.left, frame.top};
+    if (hasStaticGravity()) {
+        if (!managed) {
+            corner = leftClientCorner_;
+        } else if (const auto now = outerFrameOf(x_, window_); now && (corner = clientCorner())) {
+            corner->x += frame.left - now->left;
+            corner->y += frame.top - now->top;
+        }
+    }
+    if (!corner) return;
+    const std::uint32_t values[] = {static_cast<std::uint32_t>(corner->x), static_cast<std::uint32_t>(corner->y)};
+    xcb_configure_window(x_.get(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
 
 void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
@@ -105,11 +133,11 @@ void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
     if (!isViewable(x_, window_)) {
         // A withdrawn window is mapped anew, and window managers place a new window
         // where it lies: at the frame's old corner, not the client's.
-        if (left_ == Leaving::AtOnce && frame) moveFrameTo(*frame);
+        if (left_ == Leaving::AtOnce && frame) moveFrameTo(*frame, false);
         // Mapped again, a minimised window returns to the screen.
         xcb_map_window(x_.get(), window_);
     } else if (frame && outerFrameOf(x_, window_) != frame) {
-        moveFrameTo(*frame);
+        moveFrameTo(*frame, true);
     }
     // The first time with the time of the click that started the snapshot. A window
     // manager that prevents focus stealing refuses that once the user has clicked

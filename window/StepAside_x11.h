@@ -36,7 +36,11 @@ private:
     // it has none (no window manager runs), withoutWindowManager.
     bool hasWmState(std::uint32_t state, bool withoutWindowManager) const;
     bool isAbove() const;
-    void moveFrameTo(const ScreenRect& frame);
+    // Asks for the window's frame at the frame's corner; a withdrawn window is no
+    // longer managed and goes where it is put, to be placed anew when it is mapped.
+    void moveFrameTo(const ScreenRect& frame, bool managed);
+    std::optional<ScreenPoint> clientCorner() const;
+    bool hasStaticGravity() const;
 
     const XcbConnection& x_;
     xcb_window_t window_ = XCB_WINDOW_NONE;
@@ -47,6 +51,7 @@ private:
     // The window manager's frame the window left from, and how it left.
     xcb_window_t frame_ = XCB_WINDOW_NONE;
     std::optional<Leaving> left_;
+    std::optional<ScreenPoint> leftClientCorner_;
     bool askedToActivate_ = false;
 };
 

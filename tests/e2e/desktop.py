@@ -25,9 +25,10 @@ class WindowManager:
     """A window manager the desktop runs: the commands that start it (a compositor
     after it, say), and what it does of what the program asks of it."""
 
-    def __init__(self, name, *commands, composites=False, keeps_above=True, activates=True):
+    def __init__(self, name, *commands, composites=False, keeps_above=True, activates=True, ewmh=True):
         self.name = name
         self.commands = commands
+        self.ewmh = ewmh  # names its check window on the root once it is ready
         self.composites = composites
         self.keeps_above = keeps_above  # honours _NET_WM_STATE_ABOVE
         self.activates = activates      # honours _NET_ACTIVE_WINDOW
@@ -131,7 +132,12 @@ class XDesktop:
             wait_until(self._compositor_running, 20, what=f"{manager}'s compositor")
 
     def _window_manager_running(self):
-        """Some client manages the root's children: it redirects their requests."""
+        """The window manager is ready: it has named its check window on the root,
+        or (one that names none) it redirects the requests of the root's children."""
+        if self.window_manager.ewmh:
+            result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
+                                    capture_output=True, text=True)
+            return "window id" in result.stdout
         result = subprocess.run(["xwininfo", "-root", "-events"], env=self.env(), capture_output=True, text=True)
         return "SubstructureRedirect" in result.stdout.split("Someone wants these events:")[-1]
 

@@ -18,7 +18,7 @@ MANAGERS = {
                             ["dbus-run-session", "--", "mutter", "--x11", "--replace", "--sm-disable"],
                             composites=True),
     "I3": WindowManager("i3", ["sh", "-c", I3_WITH_STOCK_SETTINGS], keeps_above=False),
-    "Twm": WindowManager("twm", ["twm"], keeps_above=False, activates=False),
+    "Twm": WindowManager("twm", ["twm"], keeps_above=False, activates=False, ewmh=False),
     "OpenboxWithFadingCompositor": WindowManager("openbox with compton --fading --shadow", ["openbox"],
                                                  ["compton", "--fading", "--shadow"], composites=True),
 }
