@@ -39,7 +39,9 @@ bool SettleRule::isSettled(const Picture& area, std::int64_t nowMs) {
     if (composited_) return unchangedFor >= composedSettleMilliseconds;
     // No compositor blends the window into what lies beneath: an area that has
     // stopped changing and no longer looks like the window is drawn.
-    return pixelsInCommon(area, own_) * stillOwnShare <= area.pixels.size() || unchangedFor >= plainSettleMilliseconds;
+    const std::size_t stillOwn = pixelsInCommon(area, own_);
+    if (stillOwn * stillOwnShare <= area.pixels.size()) return true;
+    return unchangedFor >= (stillOwn * 2 > area.pixels.size() ? staleSettleMilliseconds : plainSettleMilliseconds);
 }
 
 StepAside::StepAside(StepAsideWindow& window, ScreenGrabber& grabber, Clock& clock, const ScreenRect& grab)

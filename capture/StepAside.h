@@ -34,9 +34,14 @@ public:
     // Under a compositor the area must stay unchanged this long: longer than the
     // longest a compositor holds one frame of a fade, so two frames at least.
     static constexpr std::int64_t composedSettleMilliseconds = 40;
-    // Without one, content that happens to look like the window counts as drawn
-    // once it has not changed for this long.
+    // Without one, content that shares more than chance with the window counts as
+    // drawn once it has not changed for this long...
     static constexpr std::int64_t plainSettleMilliseconds = 25;
+    // ...and content that still looks mostly like the window, this long: the program
+    // beneath may not have repainted yet (an X window without a background keeps
+    // the pixels of the window that covered it until then), or the window's look was
+    // read before it was drawn, when it showed what lies beneath.
+    static constexpr std::int64_t staleSettleMilliseconds = 200;
 
     // ownPixels: how the area looked before the window left (only without a compositor).
     SettleRule(bool composited, Picture ownPixels, std::int64_t startedMs)
