@@ -20,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from desktop import OPENBOX, Build, WineDesktop, XDesktop, wait_until  # noqa: E402
+from desktop import OPENBOX, Build, DesktopError, WineDesktop, XDesktop, wait_until  # noqa: E402
 
 VIEWER_ID = "bench"
 VIEWER_AT = (20, 20)
@@ -108,12 +108,23 @@ def add_build_arguments(parser):
 
 
 def start_viewer(edition, desktop):
-    """The viewer's process, showing frame 0 at VIEWER_AT."""
-    process = edition.run(desktop, edition.viewer, VIEWER_ID, "--at", str(VIEWER_AT[0]), str(VIEWER_AT[1]),
-                          log="viewer")
-    wait_until(lambda: edition.window_shown(desktop, "Webcam for " + VIEWER_ID), 60, interval=0.2, what="the viewer")
-    time.sleep(0.5)  # its first paint
-    return process
+    """The viewer's process, showing frame 0 at VIEWER_AT. Openbox, asked to map a
+    window in its first moments, was seen never to do so: the viewer is started
+    again where it does not show."""
+    timeouts = (5, 20, 60)
+    for timeout in timeouts:
+        process = edition.run(desktop, edition.viewer, VIEWER_ID, "--at", str(VIEWER_AT[0]), str(VIEWER_AT[1]),
+                              log="viewer")
+        try:
+            wait_until(lambda: edition.window_shown(desktop, "Webcam for " + VIEWER_ID), timeout, interval=0.2,
+                       what="the viewer")
+        except DesktopError:
+            desktop.stop_process(process)
+            if timeout == timeouts[-1]:
+                raise
+            continue
+        time.sleep(0.5)  # its first paint
+        return process
 
 
 def start_desktop(edition):
