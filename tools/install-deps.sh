@@ -40,5 +40,19 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# A mirror caught mid-sync fails one index or another for a while: tried again,
+# then the lists at hand serve, and the install says what is truly missing.
+for attempt in 1 2 3; do
+  "${sudo_cmd[@]}" apt-get update -q && break
+  echo "apt-get update failed (attempt $attempt of 3)" >&2
+  [ "$attempt" -lt 3 ] && sleep 15
+done
+if ! "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+  # 32-bit packages must match their 64-bit twins' versions exactly, which a
+  # mirror missing the i386 lists of an update cannot give. Without 32-bit Wine
+  # the tests run the 64-bit build of the same sources (tools/test.sh).
+  others=()
+  for p in "${missing[@]}"; do [[ $p == *:i386 ]] || others+=("$p"); done
+  echo "Installing without the 32-bit packages: 32-bit Wine will be missing" >&2
+  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${others[@]}"
+fi
