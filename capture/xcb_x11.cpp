@@ -64,6 +64,13 @@ XcbConnection::XcbConnection(const char* displayName) {
     xcb_change_window_attributes(connection_, screen_->root, XCB_CW_EVENT_MASK, &structureChanges);
 }
 
+xcb_atom_t XcbConnection::atom(std::string_view name, bool onlyIfExists) const {
+    const auto reply = replyTo<xcb_intern_atom_reply>(
+        connection_, xcb_intern_atom(connection_, onlyIfExists ? 1 : 0, static_cast<std::uint16_t>(name.size()),
+                                     name.data()));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
 void XcbConnection::note(const xcb_generic_event_t& event) const {
     // The connection's events are the root's changes, the time stamps it asks
     // for, and errors of requests sent without waiting for a reply, which are of

@@ -81,6 +81,9 @@ public:
     // The X server's time now, learnt from a change to a property of the window.
     xcb_timestamp_t serverTime(xcb_window_t window) const;
     const XcbAtoms& atoms() const { return atoms_; }
+    // Another atom by its name, in a round trip of its own; XCB_ATOM_NONE where
+    // onlyIfExists and no client has named it yet, or on an error.
+    xcb_atom_t atom(std::string_view name, bool onlyIfExists = false) const;
     // The display's name as it was given; nullptr for $DISPLAY's.
     const char* displayName() const { return displayName_ ? displayName_->c_str() : nullptr; }
     // Sends a client message about one of the window manager's windows to the root,

@@ -12,6 +12,7 @@
 
 #include "capture/Snapshot.h"
 #include "capture/Utf8.h"
+#include "capture/frame_x11.h"
 #include "tools/bench/ProcessResources_x11.h"
 #include "tools/bench/SnapshotBench.h"
 #include "window/X11Desktop_x11.h"
@@ -28,37 +29,13 @@ class WindowProbe {
 public:
     explicit WindowProbe(const XcbConnection& x) : x_(x) {}
 
-    // The window's outermost ancestor below the root: the window manager's frame
-    // around it, or the window itself when it has none.
-    xcb_window_t frameOf(xcb_window_t window) const {
-        for (int level = 0; level < 8; ++level) {
-            const auto tree = replyTo<xcb_query_tree_reply>(x_.get(), xcb_query_tree(x_.get(), window));
-            if (!tree || tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) break;
-            window = tree->parent;
-        }
-        return window;
-    }
-    // The window's outer rectangle (its border included) in root pixels.
-    ScreenRect outerRect(xcb_window_t window) const {
-        const auto geometry = replyTo<xcb_get_geometry_reply>(x_.get(), xcb_get_geometry(x_.get(), window));
-        const auto corner =
-            replyTo<xcb_translate_coordinates_reply>(x_.get(), xcb_translate_coordinates(x_.get(), window, x_.root(), 0, 0));
-        if (!geometry || !corner) return {};
-        const std::int32_t border = geometry->border_width;
-        return {corner->dst_x - border, corner->dst_y - border, corner->dst_x + geometry->width + border,
-                corner->dst_y + geometry->height + border};
-    }
     // The window's inside, without its border, in root pixels.
     ScreenRect inside(xcb_window_t window) const {
-        const ScreenRect outer = outerRect(window);
         const auto geometry = replyTo<xcb_get_geometry_reply>(x_.get(), xcb_get_geometry(x_.get(), window));
-        const std::int32_t border = geometry ? geometry->border_width : 0;
-        return {outer.left + border, outer.top + border, outer.right - border, outer.bottom - border};
-    }
-    bool viewable(xcb_window_t window) const {
-        const auto attributes =
-            replyTo<xcb_get_window_attributes_reply>(x_.get(), xcb_get_window_attributes(x_.get(), window));
-        return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        const auto corner = replyTo<xcb_translate_coordinates_reply>(
+            x_.get(), xcb_translate_coordinates(x_.get(), window, x_.root(), 0, 0));
+        if (!geometry || !corner) return {};
+        return {corner->dst_x, corner->dst_y, corner->dst_x + geometry->width, corner->dst_y + geometry->height};
     }
     // A key that the keyboard map gives the space character, or the lowest key.
     xcb_keycode_t spaceKey() const {
@@ -105,11 +82,14 @@ public:
         window_.showCentred([this] { real_.topmost.windowShown(window_.hWnd()); });
     }
 
-    ScreenRect windowFrame() override { return probe_.outerRect(probe_.frameOf(own())); }
+    ScreenRect windowFrame() override { return outerFrameOf(x_, own()).value_or(ScreenRect{}); }
     ScreenRect windowClient() override { return probe_.inside(own()); }
     void moveWindow(ScreenPoint corner) override { window_.move(corner.x, corner.y); }
-    bool windowShown() override { return probe_.viewable(own()); }
-    bool windowOffScreen() override { return !probe_.viewable(probe_.frameOf(own())); }
+    bool windowShown() override { return isViewable(x_, own()); }
+    bool windowOffScreen() override {
+        const auto frame = topLevelAncestor(x_, own());
+        return !frame || !isViewable(x_, *frame);
+    }
     bool chooseSize(bool regular) override {
         const QString caption = regular ? QStringLiteral("Regular Size") : QStringLiteral("Small Size");
         for (QRadioButton* option : window_.findChildren<QRadioButton*>()) {
@@ -122,7 +102,7 @@ public:
     }
 
     ScreenPoint viewerFrameCorner() override {
-        const ScreenRect frame = probe_.outerRect(probe_.frameOf(viewer_));
+        const ScreenRect frame = outerFrameOf(x_, viewer_).value_or(ScreenRect{});
         return {frame.left, frame.top};
     }
     ViewerClient viewerClient() override {

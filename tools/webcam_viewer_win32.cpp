@@ -4,21 +4,17 @@
 // a fixed function of its client position and the frame number, so that a
 // grabbed rectangle can be told apart from any other.
 //
-//   webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS]
-//
-// --at places the window's outer corner (default: where the system puts it),
-// --frame picks the starting frame, --changing advances the frame on a timer.
-// Any key press also advances the frame; Escape closes the viewer.
+// Its command line is tools/ViewerOptions.h's; --undecorated makes a window
+// without a caption or border. Any key press also advances the frame; Escape
+// closes the viewer.
 
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <cwchar>
-#include <optional>
 #include <string>
 
 #include "capture/handles_win32.h"
+#include "tools/ViewerOptions.h"
 #include "tools/test_picture.h"
 
 namespace {
@@ -28,12 +24,7 @@ constexpr int outerHeight = 320;
 constexpr UINT_PTR frameTimer = 1;
 constexpr const wchar_t* windowClass = L"SkellimorTestWebcamViewer";
 
-struct Options {
-    std::wstring id;
-    std::optional<POINT> at;
-    std::uint32_t frame = 0;
-    UINT changingMs = 0;
-};
+using Options = skl::viewer::Options<wchar_t>;
 
 class Viewer {
 public:
@@ -42,7 +33,7 @@ public:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
         case WM_CREATE:
-            if (options_.changingMs != 0) SetTimer(window, frameTimer, options_.changingMs, nullptr);
+            if (options_.changingMs != 0) SetTimer(window, frameTimer, static_cast<UINT>(options_.changingMs), nullptr);
             return 0;
         case WM_TIMER:
             advance(window);
@@ -133,48 +124,12 @@ LRESULT CALLBACK viewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return viewer->handle(window, message, wParam, lParam);
 }
 
-std::optional<long> parseNumber(const wchar_t* text) {
-    wchar_t* end = nullptr;
-    const long value = std::wcstol(text, &end, 10);
-    if (end == text || *end != L'\0') return std::nullopt;
-    return value;
-}
-
-// The options, or nothing when the command line is not understood.
-std::optional<Options> parseOptions(int argc, wchar_t** argv) {
-    if (argc < 2) return std::nullopt;
-    Options options;
-    options.id = argv[1];
-    for (int i = 2; i < argc; ++i) {
-        const std::wstring flag = argv[i];
-        if (flag == L"--at" && i + 2 < argc) {
-            const auto x = parseNumber(argv[i + 1]);
-            const auto y = parseNumber(argv[i + 2]);
-            if (!x || !y) return std::nullopt;
-            options.at = POINT{*x, *y};
-            i += 2;
-        } else if (flag == L"--frame" && i + 1 < argc) {
-            const auto frame = parseNumber(argv[++i]);
-            if (!frame || *frame < 0) return std::nullopt;
-            options.frame = static_cast<std::uint32_t>(*frame);
-        } else if (flag == L"--changing" && i + 1 < argc) {
-            const auto ms = parseNumber(argv[++i]);
-            if (!ms || *ms <= 0) return std::nullopt;
-            options.changingMs = static_cast<UINT>(*ms);
-        } else {
-            return std::nullopt;
-        }
-    }
-    return options;
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    auto options = parseOptions(__argc, __wargv);
+    auto options = skl::viewer::parseOptions(__argc, __wargv);
     if (!options) {
-        MessageBoxW(nullptr, L"Usage: webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS]",
-                    L"Webcam viewer", MB_ICONERROR);
+        MessageBoxA(nullptr, skl::viewer::usage, "Webcam viewer", MB_ICONERROR);
         return 2;
     }
 
@@ -189,9 +144,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const std::wstring title = L"Webcam for " + viewer.options().id;
     const int x = viewer.options().at ? static_cast<int>(viewer.options().at->x) : CW_USEDEFAULT;
     const int y = viewer.options().at ? static_cast<int>(viewer.options().at->y) : CW_USEDEFAULT;
-    HWND window = CreateWindowExW(0, windowClass, title.c_str(),
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                                  outerWidth, outerHeight, nullptr, nullptr, instance, &viewer);
+    const DWORD style =
+        viewer.options().undecorated ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    HWND window = CreateWindowExW(0, windowClass, title.c_str(), style, x, y, outerWidth, outerHeight, nullptr,
+                                  nullptr, instance, &viewer);
     if (window == nullptr) return 1;
     ShowWindow(window, showCommand);
     UpdateWindow(window);

@@ -4,12 +4,9 @@
 // function of its client position and the frame number, so that a grabbed
 // rectangle can be told apart from any other.
 //
-//   webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS] [--undecorated]
-//
-// --at places the window's outer frame corner (default: where the window manager
-// puts it), partly off the screen too; --frame picks the starting frame;
-// --changing advances the frame on a timer; --undecorated asks the window manager
-// for no frame. Any key press also advances the frame; Escape closes the viewer.
+// Its command line is tools/ViewerOptions.h's; --undecorated asks the window
+// manager for no frame. Any key press also advances the frame; Escape closes the
+// viewer.
 
 #include <poll.h>
 
@@ -27,6 +24,7 @@
 
 #include "capture/image_layout_x11.h"
 #include "capture/xcb_x11.h"
+#include "tools/ViewerOptions.h"
 #include "tools/test_picture.h"
 
 namespace {
@@ -37,56 +35,7 @@ constexpr std::uint32_t bandColour = 0x000060;
 constexpr std::uint32_t textColour = 0xFFFFFF;
 constexpr xcb_keysym_t escapeKeysym = 0xFF1B;
 
-struct Options {
-    std::string id;
-    std::optional<std::array<std::int16_t, 2>> at;
-    std::uint32_t frame = 0;
-    int changingMs = 0;
-    bool undecorated = false;
-};
-
-std::optional<long> parseNumber(const char* text) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0') return std::nullopt;
-    return value;
-}
-
-// The options, or nothing when the command line is not understood.
-std::optional<Options> parseOptions(int argc, char** argv) {
-    if (argc < 2) return std::nullopt;
-    Options options;
-    options.id = argv[1];
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view flag = argv[i];
-        if (flag == "--at" && i + 2 < argc) {
-            const auto x = parseNumber(argv[i + 1]);
-            const auto y = parseNumber(argv[i + 2]);
-            if (!x || !y || *x < INT16_MIN || *x > INT16_MAX || *y < INT16_MIN || *y > INT16_MAX) return std::nullopt;
-            options.at = std::array{static_cast<std::int16_t>(*x), static_cast<std::int16_t>(*y)};
-            i += 2;
-        } else if (flag == "--frame" && i + 1 < argc) {
-            const auto frame = parseNumber(argv[++i]);
-            if (!frame || *frame < 0 || *frame > UINT32_MAX) return std::nullopt;
-            options.frame = static_cast<std::uint32_t>(*frame);
-        } else if (flag == "--changing" && i + 1 < argc) {
-            const auto ms = parseNumber(argv[++i]);
-            if (!ms || *ms <= 0 || *ms > 3'600'000) return std::nullopt;
-            options.changingMs = static_cast<int>(*ms);
-        } else if (flag == "--undecorated") {
-            options.undecorated = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return options;
-}
-
-xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
-    const auto reply = skl::replyTo<xcb_intern_atom_reply>(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
+using Options = skl::viewer::Options<char>;
 
 template <typename Value>
 void setProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
@@ -100,8 +49,7 @@ public:
     Viewer(const skl::XcbConnection& x, const skl::ImageLayout& layout, Options options)
         : x_(x), connection_(x.get()), layout_(layout), options_(std::move(options)),
           window_(xcb_generate_id(connection_)), gc_(xcb_generate_id(connection_)),
-          wmProtocols_(internAtom(connection_, "WM_PROTOCOLS")),
-          wmDeleteWindow_(internAtom(connection_, "WM_DELETE_WINDOW")) {
+          wmProtocols_(x.atom("WM_PROTOCOLS")), wmDeleteWindow_(x.atom("WM_DELETE_WINDOW")) {
         createWindow();
         readEscapeKeys();
     }
@@ -147,12 +95,12 @@ public:
 private:
     void createWindow() {
         const xcb_screen_t& screen = x_.screen();
-        const std::array<std::int16_t, 2> corner = options_.at.value_or(std::array<std::int16_t, 2>{0, 0});
+        const skl::viewer::Point corner = options_.at.value_or(skl::viewer::Point{});
         const std::uint32_t events =
             XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
         // No background: the picture covers the whole client area.
         const std::uint32_t attributes[] = {XCB_BACK_PIXMAP_NONE, events};
-        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen.root, corner[0], corner[1], clientWidth,
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen.root, corner.x, corner.y, clientWidth,
                           clientHeight, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual,
                           XCB_CW_BACK_PIXMAP | XCB_CW_EVENT_MASK, attributes);
 
@@ -167,7 +115,7 @@ private:
         if (options_.undecorated) {
             // Motif hints: flags (decorations given), functions, decorations (none), input mode, status.
             const std::uint32_t motifHints[] = {2, 0, 0, 0, 0};
-            const xcb_atom_t motif = internAtom(connection_, "_MOTIF_WM_HINTS");
+            const xcb_atom_t motif = x_.atom("_MOTIF_WM_HINTS");
             setProperty(connection_, window_, motif, motif, motifHints, 5);
         }
 
@@ -190,8 +138,8 @@ private:
         std::array<std::uint32_t, 18> hints{};
         hints[0] = minSize | maxSize | windowGravity | (options_.at ? userPosition : 0);
         if (options_.at) {
-            hints[1] = static_cast<std::uint32_t>((*options_.at)[0]);
-            hints[2] = static_cast<std::uint32_t>((*options_.at)[1]);
+            hints[1] = static_cast<std::uint32_t>(options_.at->x);
+            hints[2] = static_cast<std::uint32_t>(options_.at->y);
         }
         hints[3] = hints[5] = hints[7] = clientWidth;
         hints[4] = hints[6] = hints[8] = clientHeight;
@@ -222,8 +170,8 @@ private:
                 // openbox may pull a window that starts partly off the screen back onto
                 // it; once the window is up it is moved where it was asked to be.
                 if (options_.at) {
-                    const std::uint32_t position[] = {static_cast<std::uint32_t>((*options_.at)[0]),
-                                                      static_cast<std::uint32_t>((*options_.at)[1])};
+                    const std::uint32_t position[] = {static_cast<std::uint32_t>(options_.at->x),
+                                                      static_cast<std::uint32_t>(options_.at->y)};
                     xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, position);
                 }
                 return true;
@@ -297,10 +245,9 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto options = parseOptions(argc, argv);
+    const auto options = skl::viewer::parseOptions(argc, argv);
     if (!options) {
-        std::fputs("Usage: webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS] [--undecorated]\n",
-                   stderr);
+        std::fprintf(stderr, "%s\n", skl::viewer::usage);
         return 2;
     }
     const skl::XcbConnection x;

@@ -8,7 +8,7 @@ import unittest
 
 from desktop import OPENBOX, wait_until
 from images import parse_bmp
-from window_face import picture_problems, settled
+from window_face import Layout, picture_problems, settled
 
 TITLE = "Morvath's Skellimor"
 VIEWER_PREFIX = "Webcam for "
@@ -37,6 +37,48 @@ class Viewer:
     def camera_picture(self, screen, size=REGULAR):
         x, y = self.camera_origin()
         return screen.crop(x, y, *size)
+
+
+class ProgramUnderTest:
+    """The program under test, started on the desktop, and its main window: what
+    both editions' drivers share. Each edition says where the client area is, how
+    labels, dialogs and options are read, and how the window's state is watched."""
+
+    def __init__(self, desktop, process):
+        self.desktop = desktop
+        self.process = process
+        self.layout = Layout(desktop.dots_per_inch)
+
+    def _exit_note(self):
+        code = self.process.poll()
+        return f" (the program ended with {code}: {self.desktop.log('program')[-1500:]})" if code is not None else ""
+
+    def client_point(self, point):
+        left, top = self.client()[:2]
+        return left + point[0], top + point[1]
+
+    def click(self, point, button=1):
+        self.desktop.click(*self.client_point(point), button=button)
+
+    def id_label(self):
+        """The caption of the ID label on the plate."""
+        return self.label_at(self.layout.id_label)
+
+    def wait_no_dialog(self, timeout=15):
+        wait_until(lambda: not self.dialogs(), timeout, what="the dialog to close")
+
+    def new_cam(self, answer, cancel=False):
+        """New Cam: types the answer into the input box and confirms it (or cancels)."""
+        self.click(self.layout.middle("newcam0"))
+        box = self.wait_dialog()
+        if answer:
+            self.type_answer(answer)
+        self.desktop.key("Escape" if cancel else "Return")
+        self.wait_no_dialog()
+        return box
+
+    def type_answer(self, answer):
+        self.desktop.type_text(answer)
 
 
 def viewer_painted(desktop, client):

@@ -6,9 +6,8 @@ and fresh program and viewer processes."""
 
 import subprocess
 
-from cases import TITLE, VIEWER_PREFIX, SnapshotTestCase, Viewer, viewer_painted
+from cases import TITLE, VIEWER_PREFIX, ProgramUnderTest, SnapshotTestCase, Viewer, viewer_painted
 from desktop import Build, DesktopError, WineDesktop, wait_until
-from window_face import Layout
 
 DIALOG_CLASS = "#32770"
 
@@ -54,15 +53,13 @@ class Dialog:
         return "\n".join(self.texts)
 
 
-class Program:
-    """The program under test, started on the desktop, and its main window."""
+class Program(ProgramUnderTest):
+    """The Windows program under test, and its main window as Wine's probe reads it."""
 
     def __init__(self, desktop, process, hwnd, window_class):
-        self.desktop = desktop
-        self.process = process
+        super().__init__(desktop, process)
         self.hwnd = hwnd
         self.window_class = window_class
-        self.layout = Layout(desktop.dots_per_inch)
 
     def info(self):
         info = self.desktop.window(TITLE, self.window_class)
@@ -70,20 +67,9 @@ class Program:
             raise DesktopError("the program's window has gone" + self._exit_note())
         return info
 
-    def _exit_note(self):
-        code = self.process.poll()
-        return f" (the program ended with {code}: {self.desktop.log('program')[-1500:]})" if code is not None else ""
-
     def client(self):
         """The client area on the screen: left, top, right, bottom."""
         return self.info()["client"]
-
-    def client_point(self, point):
-        left, top = self.client()[:2]
-        return left + point[0], top + point[1]
-
-    def click(self, point, button=1):
-        self.desktop.click(*self.client_point(point), button=button)
 
     def children(self):
         return self.desktop.children(TITLE, self.window_class)["children"]
@@ -97,10 +83,6 @@ class Program:
                 return child["text"]
         raise DesktopError(f"no label at client {tuple(place[:2])}")
 
-    def id_label(self):
-        """The caption of the ID label on the plate."""
-        return self.label_at(self.layout.id_label)
-
     def dialogs(self):
         found = self.desktop.probe("list", TITLE, "--class", DIALOG_CLASS)["windows"]
         return [w for w in found if w["visible"]]
@@ -108,19 +90,6 @@ class Program:
     def wait_dialog(self, timeout=15):
         wait_until(self.dialogs, timeout, what="a dialog titled " + TITLE)
         return Dialog(self.desktop.children(TITLE, DIALOG_CLASS))
-
-    def wait_no_dialog(self, timeout=15):
-        wait_until(lambda: not self.dialogs(), timeout, what="the dialog to close")
-
-    def new_cam(self, answer, cancel=False):
-        """New Cam: types the answer into the input box and confirms it (or cancels)."""
-        self.click(self.layout.middle("newcam0"))
-        box = self.wait_dialog()
-        if answer:
-            self.desktop.type_text(answer)
-        self.desktop.key("Escape" if cancel else "Return")
-        self.wait_no_dialog()
-        return box
 
     def close_message(self, box, button="OK"):
         """Clicks the box's button, through the X server as a user would."""

@@ -4,12 +4,6 @@
 
 namespace skl::x11test {
 
-xcb_atom_t atomNamed(const XcbConnection& x, std::string_view name) {
-    const auto reply = replyTo<xcb_intern_atom_reply>(
-        x.get(), xcb_intern_atom(x.get(), 0, static_cast<std::uint16_t>(name.size()), name.data()));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
-
 void sync(const XcbConnection& x) {
     replyTo<xcb_get_input_focus_reply>(x.get(), xcb_get_input_focus(x.get()));
 }
@@ -69,7 +63,7 @@ void askToClose(const XcbConnection& x, xcb_window_t window) {
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
-    message.type = atomNamed(x, "_NET_CLOSE_WINDOW");
+    message.type = x.atom("_NET_CLOSE_WINDOW");
     message.data.data32[1] = 2;  // asked by a pager or the like, on the user's behalf
     xcb_send_event(x.get(), 0, x.root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));

@@ -29,8 +29,6 @@ auto waitUntil(Probe probe, std::chrono::milliseconds timeout = 5s) {
     return result;
 }
 
-xcb_atom_t atomNamed(const XcbConnection& x, std::string_view name);
-
 // Returns once the server has handled every request sent so far.
 void sync(const XcbConnection& x);
 

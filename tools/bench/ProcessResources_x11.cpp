@@ -48,19 +48,13 @@ std::vector<std::uint32_t> ownClients(xcb_connection_t* connection) {
     return clients;
 }
 
-xcb_atom_t atomNamed(xcb_connection_t* connection, std::string_view name) {
-    const auto reply = replyTo<xcb_intern_atom_reply>(
-        connection, xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(name.size()), name.data()));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
-
 }  // namespace
 
 Resources measureX11Resources(const XcbConnection& x) {
     std::uint64_t windows = 0, pixmaps = 0, contexts = 0, all = 0, pixmapBytes = 0;
     if (x.connected()) {
         xcb_connection_t* const connection = x.get();
-        const xcb_atom_t gc = atomNamed(connection, "GC");
+        const xcb_atom_t gc = x.atom("GC", true);
         for (const std::uint32_t client : ownClients(connection)) {
             const auto held = replyTo<xcb_res_query_client_resources_reply>(
                 connection, xcb_res_query_client_resources(connection, client));

@@ -11,9 +11,8 @@ import subprocess
 import threading
 import time
 
-from cases import TITLE, VIEWER_PREFIX, SnapshotTestCase, Viewer, viewer_painted
+from cases import TITLE, VIEWER_PREFIX, ProgramUnderTest, SnapshotTestCase, Viewer, viewer_painted
 from desktop import DesktopError, XDesktop, wait_until
-from window_face import Layout
 
 APPLICATION = "morvaths-skellimor"
 # Debian's Python holds the AT-SPI bindings.
@@ -169,35 +168,23 @@ class Dialog:
         raise DesktopError(f"no {name} button in {self.title}: {self.buttons}")
 
 
-class LinuxProgram:
-    """The Linux edition under test, and its main window."""
+class LinuxProgram(ProgramUnderTest):
+    """The Linux edition under test, and its main window, read through the X
+    server and the accessibility bus."""
 
     def __init__(self, desktop, process, window):
-        self.desktop = desktop
-        self.process = process
+        super().__init__(desktop, process)
         self.window = window
-        self.layout = Layout(desktop.dots_per_inch)
 
     def client(self):
         rect, _ = self.desktop.geometry(self.window)
         return rect
-
-    def client_point(self, point):
-        left, top = self.client()[:2]
-        return left + point[0], top + point[1]
-
-    def click(self, point, button=1):
-        self.desktop.click(*self.client_point(point), button=button)
 
     def main_node(self):
         for window in self.desktop.accessible_windows():
             if window["name"] == TITLE and window["role"] == "filler":
                 return window
         raise DesktopError("the program's window is not on the accessibility bus" + self._exit_note())
-
-    def _exit_note(self):
-        code = self.process.poll()
-        return f" (the program ended with {code}: {self.desktop.log('program')[-1500:]})" if code is not None else ""
 
     def label_at(self, place):
         """The text of the label whose corner is at this client point."""
@@ -206,9 +193,6 @@ class LinuxProgram:
             if label["extents"][:2] == want:
                 return label["name"]
         raise DesktopError(f"no label at client {tuple(place)}")
-
-    def id_label(self):
-        return self.label_at(self.layout.id_label)
 
     def folder_label(self):
         return self.label_at(self.layout.folder_label)
@@ -225,24 +209,14 @@ class LinuxProgram:
         found = wait_until(self.dialogs, timeout, what="a dialog of the program")
         return found[0]
 
-    def wait_no_dialog(self, timeout=15):
-        wait_until(lambda: not self.dialogs(), timeout, what="the dialog to close")
-
-    def new_cam(self, answer, cancel=False):
-        """New Cam: types the answer into the input box and confirms it (or cancels)."""
-        self.click(self.layout.middle("newcam0"))
-        box = self.wait_dialog()
+    def type_answer(self, answer):
         if answer.isascii():
-            if answer:
-                self.desktop.type_text(answer)
+            self.desktop.type_text(answer)
         else:
             # Typed, a character outside the keyboard map can be lost while the
             # program learns the map that xdotool makes for it: pasted instead.
             self.desktop.put_text_on_clipboard(answer)
             self.desktop.key("ctrl+v")
-        self.desktop.key("Escape" if cancel else "Return")
-        self.wait_no_dialog()
-        return box
 
     def close_message(self, box, button="OK"):
         """Clicks the box's button, through the X server as a user would."""
