@@ -136,7 +136,7 @@ def launch_viewer(desktop, user_id, at, *extra):
     title = VIEWER_PREFIX + user_id
     process = desktop.run_windows(desktop.build.viewer, user_id, "--at", str(at[0]), str(at[1]), *extra,
                                   log="viewer")
-    info = desktop.window(title, wait_ms=15000)
+    info = desktop.window(title, wait_ms=30000)  # Wine starts slowly on a loaded machine
     if info is None:
         raise DesktopError("the sample viewer did not open: " + desktop.log("viewer")[-1000:])
     # Let it paint before anyone looks at it.
