@@ -152,10 +152,10 @@ QWidget* Form1Widget::createControl(const ControlDefinition& definition, const L
     if (definition.caption) widget->setFont(looks.fonts[static_cast<std::size_t>(definition.font)]);
     paintIn(*widget, definition.colours);
     widget->setEnabled(definition.enabled);
-    // The window routes every press on the picture boxes; a control without
-    // handlers lets the mouse through to it.
     if (definition.takesInput) widget->setFocusPolicy(Qt::StrongFocus);
-    if (!definition.takesInput) widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A label lets the mouse through to what lies beneath it (Qt would pass it to
+    // the children of a frame made transparent too).
+    if (definition.kind == ControlKind::Label) widget->setAttribute(Qt::WA_TransparentForMouseEvents);
     if (!definition.visibleAtStart) widget->hide();
     return widget;
 }

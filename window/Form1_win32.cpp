@@ -322,9 +322,9 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_COMMAND: {
-            const int at = LOWORD(wParam) - firstControlId;
-            if (HIWORD(wParam) == BN_CLICKED && at >= 0 && at < static_cast<int>(controlCount)) {
-                optionClicked(static_cast<Control>(at));
+            const int index = LOWORD(wParam) - firstControlId;
+            if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(controlCount)) {
+                optionClicked(static_cast<Control>(index));
             }
             return 0;
         }

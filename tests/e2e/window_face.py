@@ -24,10 +24,6 @@ PICTURE_TWIPS = {
 PREVIEW_TWIPS = (120, 1560)  # the preview's border; its picture starts one pixel inside
 FRAME1_TWIPS = (120, 1275, 2655, 240)
 SMALL_SIZE_TWIPS = (1440, 0, 1335, 240)  # in Frame1, reaching past its right edge
-# The options' boxes in the client area as far as they show: Small Size lies over the
-# last pixel of Regular Size, and Frame1 clips Small Size.
-CAPTION_BOXES_TWIPS = {"Set For: 95/98/98SE/ME": (120, 480, 2415, 195), "Regular Size": (120, 1275, 1440, 240),
-                       "Set For: NT/2000/XP": (120, 720, 2055, 195), "Small Size": (1560, 1275, 1215, 240)}
 
 
 def pixels(twips, factor):
@@ -94,6 +90,11 @@ GROUND_SPOTS = [
     (100, 350),                                   # between the preview and the banner
     (334, 361), (100, 373),                       # beside and below the banner
 ]
+
+# The last column that shows of each option's box (x, top, height): Small Size lies
+# over the last one of Regular Size, and Frame1 clips Small Size.
+CAPTION_EDGES = {"Set For: 95/98/98SE/ME": (168, 32, 13), "Set For: NT/2000/XP": (144, 48, 13),
+                 "Regular Size": (103, 85, 16), "Small Size": (184, 85, 16)}
 
 # Click points (the middle of each control) in the client area.
 PICK_FOLDER = (211, 15)
@@ -166,15 +167,10 @@ def preview_border_problems(client, size):
     return [] if len(ring) == 1 and GROUND not in ring else [("preview border", size, sorted(ring))]
 
 
-def caption_problems(client, factor=15):
-    """The captions that do not fit their controls: drawn up to the box's last column,
-    where the control cuts them off."""
-    found = []
-    for caption, twips in CAPTION_BOXES_TWIPS.items():
-        left, top, width, height = (pixels(t, factor) for t in twips)
-        if area_colours(client, left + width - 1, top, 1, height) != {GROUND}:
-            found.append(("caption crosses its control's edge", caption))
-    return found
+def caption_problems(client):
+    """The options whose captions do not fit: drawn into their box's last column, where they are cut off."""
+    return [("caption cut off", caption) for caption, (x, top, height) in CAPTION_EDGES.items()
+            if area_colours(client, x, top, 1, height) != {GROUND}]
 
 
 def settled(program, problems_of, timeout=5):
