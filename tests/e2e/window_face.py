@@ -91,11 +91,6 @@ GROUND_SPOTS = [
     (334, 361), (100, 373),                       # beside and below the banner
 ]
 
-# The last column that shows of each option's box (x, top, height): Small Size lies
-# over the last one of Regular Size, and Frame1 clips Small Size.
-CAPTION_EDGES = {"Set For: 95/98/98SE/ME": (168, 32, 13), "Set For: NT/2000/XP": (144, 48, 13),
-                 "Regular Size": (103, 85, 16), "Small Size": (184, 85, 16)}
-
 # Click points (the middle of each control) in the client area.
 PICK_FOLDER = (211, 15)
 PREVIEW = (211, 43)
@@ -168,8 +163,11 @@ def preview_border_problems(client, size):
 
 
 def caption_problems(client):
-    """The options whose captions do not fit: drawn into their box's last column, where they are cut off."""
-    return [("caption cut off", caption) for caption, (x, top, height) in CAPTION_EDGES.items()
+    """The options whose captions do not fit: drawn into the last column that shows of their box (x, top, height),
+    where they are cut off (Small Size lies over the last one of Regular Size, and Frame1 clips Small Size)."""
+    edges = {"Set For: 95/98/98SE/ME": (168, 32, 13), "Set For: NT/2000/XP": (144, 48, 13),
+             "Regular Size": (103, 85, 16), "Small Size": (184, 85, 16)}
+    return [("caption cut off", caption) for caption, (x, top, height) in edges.items()
             if area_colours(client, x, top, 1, height) != {GROUND}]
 
 
