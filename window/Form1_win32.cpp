@@ -183,9 +183,10 @@ Form1Window::Form1Window(HINSTANCE instance)
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT outer{0, 0, pixels(layout::clientWidth, twipsPerPixel_), pixels(layout::clientHeight, twipsPerPixel_)};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
-    // The window procedure finds this object from the window's first message on.
-    CreateWindowExW(0, formClass, productTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                    outer.bottom - outer.top, nullptr, nullptr, instance, this);
+    // The window procedure finds this object from the window's first message on
+    // (WM_NCCREATE); a window that could not be made leaves no handle behind.
+    hwnd_ = CreateWindowExW(0, formClass, productTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                            outer.bottom - outer.top, nullptr, nullptr, instance, this);
     createControls();
 }
 
