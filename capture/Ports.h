@@ -104,7 +104,8 @@ public:
     virtual bool regularSizeSelected() = 0;
     // Processes the pending events once.
     virtual void yieldToEvents() = 0;
-    virtual void showPreview(const Picture& picture) = 0;
+    // Shows the snapshot in the preview, which keeps it and draws its picture.
+    virtual void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) = 0;
 };
 
 // How the window leaves the screen.

@@ -177,7 +177,7 @@ std::optional<Message> stepAsideGrabAndSave(CaptureState& state, CapturePorts& p
     }
     if (!grabbed) return Message{L"The screen could not be copied, so no snapshot was saved."};
     const bool onClipboard = putOnClipboard(*grabbed->bitmap, ports);
-    ports.window.showPreview(grabbed->bitmap->picture());
+    ports.window.showPreview(std::move(grabbed->bitmap));
     return messageAbout(grabbed->saved, onClipboard);
 }
 

@@ -9,7 +9,7 @@
 #include "services/WinVersion.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
-#include "window/PictureControls.h"
+#include "window/Controls.h"
 #include "window/ShellFolders.h"
 
 namespace skl {

@@ -8,7 +8,6 @@
 
 #include <utility>
 
-#include "capture/clipboard_qt.h"
 #include "window/OptionStyles_qt.h"
 
 namespace skl {
@@ -35,19 +34,33 @@ std::optional<MouseButton> buttonOf(Qt::MouseButton button) {
     }
 }
 
-QFont fontOf(const char* family, QFont::StyleHint hint, bool bold) {
-    QFont font(QString::fromLatin1(family));
-    font.setStyleHint(hint);
-    font.setPointSizeF(layout::fontSizeCentipoints / 100.0);
-    font.setBold(bold);
-    return font;
+QFont fontOf(Font font) {
+    const bool fixed = font == Font::fixed;
+    QFont chosen(fixed ? QStringLiteral("Courier New") : QStringLiteral("MS Sans Serif"));
+    chosen.setStyleHint(fixed ? QFont::TypeWriter : QFont::SansSerif);
+    chosen.setPointSizeF(layout::fontSizeCentipoints / 100.0);
+    chosen.setBold(font == Font::bold);
+    return chosen;
 }
 
-// White text on the window's ground, nothing drawn behind it.
-void paintWhiteOnGround(QWidget& widget) {
+void paintIn(QWidget& widget, Colours colours) {
     QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, colourOf(layout::optionTextColour));
-    palette.setColor(QPalette::Window, colourOf(layout::backgroundColour));
+    switch (colours) {
+        case Colours::none:
+        case Colours::ground:  // the window's ground shows through
+            return;
+        case Colours::whiteOnGround:
+        case Colours::whiteOnNothing:  // nothing drawn behind the text
+            palette.setColor(QPalette::WindowText, colourOf(layout::optionTextColour));
+            palette.setColor(QPalette::Window, colourOf(layout::backgroundColour));
+            break;
+        case Colours::system:
+            // The text keeps its colour in a disabled container.
+            palette.setColor(QPalette::Window, palette.color(QPalette::Active, QPalette::Base));
+            palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::Text));
+            widget.setAutoFillBackground(true);
+            break;
+    }
     widget.setPalette(palette);
 }
 
@@ -75,6 +88,11 @@ Form1Widget::Form1Widget(double twipsPerPixel, X11StepAsideWindow& aside)
     setAutoFillBackground(true);
     // A fixed single border: the user cannot resize the window.
     setFixedSize(pixels(layout::clientWidth, twipsPerPixel_), pixels(layout::clientHeight, twipsPerPixel_));
+    // Where the window's fonts are missing, the nearest of the same size: Liberation
+    // Sans has Arial's metrics, narrow like MS Sans Serif (the desktop's default
+    // sans-serif is often much wider), and Liberation Mono Courier New's.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
     createControls();
 }
 
@@ -83,86 +101,72 @@ void Form1Widget::attach(Form1& form) {
     router_.emplace(form, face_, static_cast<MouseCapture&>(*this));
 }
 
-QRect Form1Widget::place(const layout::TwipsRect& rect) const {
-    const PixelRect at = pixelRect(rect, twipsPerPixel_);
-    return {at.left, at.top, at.width, at.height};
+void Form1Widget::createControls() {
+    for (const ControlDefinition& definition : form1Controls) {
+        if (!definition.picture) continue;
+        pictures_[static_cast<std::size_t>(definition.control)] = loadPicture(definition.picture);
+    }
+    preview_ = pictures_[static_cast<std::size_t>(Control::Image1)];
+    const Looks looks{{fontOf(Font::window), fontOf(Font::bold), fontOf(Font::fixed)},
+                      flatOptionStyle(*this),
+                      raisedOptionStyle(*this)};
+    // In tab order, which is the order the keyboard visits them.
+    for (const Control control : tabOrder) {
+        controls_[static_cast<std::size_t>(control)] = createControl(definitionOf(control), looks);
+    }
 }
 
-void Form1Widget::createControls() {
-    for (const PictureControlDefinition& definition : pictureControls) {
-        pictures_[static_cast<std::size_t>(definition.control)] = loadPicture(definition.pictureName);
+QWidget* Form1Widget::createControl(const ControlDefinition& definition, const Looks& looks) {
+    QWidget* parent = definition.in == Container::Frame1     ? widgetOf(Control::Frame1)
+                      : definition.in == Container::Picture2 ? widgetOf(Control::Picture2)
+                                                             : this;
+    const QString caption = definition.caption ? QString::fromWCharArray(definition.caption) : QString();
+    QWidget* widget = nullptr;
+    switch (definition.kind) {
+        case ControlKind::Frame:
+            widget = new QWidget(parent);
+            break;
+        case ControlKind::OptionButton: {
+            auto* button = new QRadioButton(caption, parent);
+            button->setStyle(definition.flat ? looks.flatOption : looks.raisedOption);
+            button->setChecked(definition.selectedAtStart);
+            connect(button, &QRadioButton::clicked, this, [this, group = definition.group] { optionClicked(group); });
+            widget = button;
+            break;
+        }
+        case ControlKind::PictureBox:
+            widget = new PictureBoxWidget(*parent, pictures_[static_cast<std::size_t>(definition.control)]);
+            break;
+        case ControlKind::Label: {
+            auto* label = new QLabel(caption, parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = label;
+            break;
+        }
+        case ControlKind::Image:
+            return nullptr;  // painted by the window
     }
-    const auto pictureBox = [&](PictureControl control) {
-        const auto at = static_cast<std::size_t>(control);
-        auto* box = new PictureBoxWidget(*this, pictures_[at]);
-        const PixelRect rect = face_.rect(control);
-        box->move(rect.left, rect.top);
-        box->setVisible(face_.isVisible(control));
-        pictureBoxes_[at] = box;
-        return box;
-    };
-    const QFont windowFont = fontOf("MS Sans Serif", QFont::SansSerif, false);
-    const QFont boldFont = fontOf("MS Sans Serif", QFont::SansSerif, true);
-    const QFont fixedFont = fontOf("Courier New", QFont::TypeWriter, false);
-    const auto option = [&](QWidget* parent, const char* text, const layout::TwipsRect& rect, const QFont& font,
-                            QStyle* look) {
-        auto* button = new QRadioButton(QString::fromLatin1(text), parent);
-        button->setGeometry(place(rect));
-        button->setFont(font);
-        button->setStyle(look);
-        paintWhiteOnGround(*button);
-        return button;
-    };
+    const PixelRect rect = pixelRect(definition.control, twipsPerPixel_);
+    widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+    if (definition.caption) widget->setFont(looks.fonts[static_cast<std::size_t>(definition.font)]);
+    paintIn(*widget, definition.colours);
+    widget->setEnabled(definition.enabled);
+    if (definition.takesInput) widget->setFocusPolicy(Qt::StrongFocus);
+    // A label lets the mouse through to what lies beneath it (Qt would pass it to
+    // the children of a frame made transparent too).
+    if (definition.kind == ControlKind::Label) widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (!definition.visibleAtStart) widget->hide();
+    return widget;
+}
 
-    // Children are created in tab order, which is the order the keyboard visits them.
-    pictureBox(PictureControl::Picture1)->setFocusPolicy(Qt::StrongFocus);
-    // The plate and its label take neither the mouse nor the focus.
-    PictureBoxWidget* plate = pictureBox(PictureControl::Picture2);
-    plate->setEnabled(false);
-    captureId_ = new QLabel(QStringLiteral("Capture Who?"), plate);
-    captureId_->setGeometry(place(layout::captureID));
-    captureId_->setFont(windowFont);
-    captureId_->setTextFormat(Qt::PlainText);
-    captureId_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette labelColours = captureId_->palette();
-    labelColours.setColor(QPalette::Window, labelColours.color(QPalette::Active, QPalette::Base));
-    labelColours.setColor(QPalette::Disabled, QPalette::WindowText, labelColours.color(QPalette::Active, QPalette::Text));
-    captureId_->setPalette(labelColours);
-    captureId_->setAutoFillBackground(true);
-
-    lblFolder_ = new QLabel(QStringLiteral("Save To:"), this);
-    lblFolder_->setGeometry(place(layout::lblFolder));
-    lblFolder_->setFont(fixedFont);
-    lblFolder_->setTextFormat(Qt::PlainText);
-    lblFolder_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblFolder_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    paintWhiteOnGround(*lblFolder_);
-
-    QStyle* flat = flatOptionStyle(*this);
-    QStyle* raised = raisedOptionStyle(*this);
-    option1_[0] = option(this, "Set For: 95/98/98SE/ME", layout::Option1_0, windowFont, flat);
-    option1_[1] = option(this, "Set For: NT/2000/XP", layout::Option1_1, windowFont, flat);
-    for (QRadioButton* button : option1_) {
-        connect(button, &QRadioButton::clicked, this, [this] {
-            if (form_) form_->Option1_Click();
-        });
+void Form1Widget::optionClicked(OptionGroup group) {
+    if (!form_) return;
+    switch (group) {
+        case OptionGroup::Option1: form_->Option1_Click(); break;
+        case OptionGroup::optSize: form_->optSize_Click(); break;
+        case OptionGroup::none: break;
     }
-    pictureBox(PictureControl::directions0)->setFocusPolicy(Qt::StrongFocus);
-    pictureBox(PictureControl::directions1)->setFocusPolicy(Qt::StrongFocus);
-
-    // Frame1 clips Small Size at its right edge; it takes no input of its own.
-    auto* frame1 = new QWidget(this);
-    frame1->setGeometry(place(layout::Frame1));
-    optSize_[1] = option(frame1, "Small Size", layout::optSize_1, boldFont, raised);
-    optSize_[0] = option(frame1, "Regular Size", layout::optSize_0, boldFont, raised);
-    optSize_[0]->setChecked(true);
-    for (QRadioButton* button : optSize_) {
-        connect(button, &QRadioButton::clicked, this, [this] {
-            if (form_) form_->optSize_Click();
-        });
-    }
-
-    preview_ = loadPicture("Image1");
 }
 
 void Form1Widget::showCentred(std::function<void()> shown) {
@@ -194,7 +198,7 @@ void Form1Widget::pointer(QMouseEvent& event) {
     }
     // A picture box that takes the focus takes it when pressed.
     if (const auto control = face_.controlAt(at)) {
-        QWidget* box = pictureBoxes_[static_cast<std::size_t>(*control)];
+        QWidget* box = widgetOf(*control);
         if (box && box->focusPolicy() != Qt::NoFocus) box->setFocus(Qt::MouseFocusReason);
     }
     router_->press(*button, at);  // the second press of a double click is a press too
@@ -220,8 +224,9 @@ void Form1Widget::changeEvent(QEvent* event) {
 
 void Form1Widget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    for (const PictureControlDefinition& definition : pictureControls) {
-        if (definition.kind != ControlKind::Image || !face_.isVisible(definition.control)) continue;
+    for (const ControlDefinition& definition : form1Controls) {
+        if (definition.kind != ControlKind::Image || definition.control == Control::Image1) continue;
+        if (!face_.isVisible(definition.control)) continue;
         const PixelRect rect = face_.rect(definition.control);
         painter.drawImage(rect.left, rect.top, pictures_[static_cast<std::size_t>(definition.control)]);
     }
@@ -241,33 +246,33 @@ WindowHandle Form1Widget::hWnd() {
 
 void Form1Widget::setVisible(Pair pair, std::int16_t index, bool visible) {
     if (!face_.setVisible(pair, index, visible)) return;
-    const PictureControl control = pictureOf(pair, index);
-    if (PictureBoxWidget* box = pictureBoxes_[static_cast<std::size_t>(control)]) {
+    const Control element = pictureOf(pair, index);
+    if (QWidget* box = widgetOf(element)) {
         box->setVisible(visible);
         return;
     }
-    const PixelRect rect = face_.rect(control);
+    const PixelRect rect = face_.rect(element);
     update(rect.left, rect.top, rect.width, rect.height);
 }
 
 void Form1Widget::setFolderCaption(const Text& caption) {
-    lblFolder_->setText(toQString(caption));
+    labelOf(Control::lblFolder)->setText(toQString(caption));
 }
 
 Text Form1Widget::idCaption() {
-    return captureId_->text().toStdWString();
+    return labelOf(Control::captureID)->text().toStdWString();
 }
 
 void Form1Widget::setIdCaption(const Text& caption) {
-    captureId_->setText(toQString(caption));
+    labelOf(Control::captureID)->setText(toQString(caption));
 }
 
 void Form1Widget::selectOption1(std::int16_t index) {
-    option1_[index != 0]->setChecked(true);
+    optionOf(index != 0 ? Control::Option1_1 : Control::Option1_0)->setChecked(true);
 }
 
 bool Form1Widget::regularSizeSelected() {
-    return optSize_[0]->isChecked();
+    return optionOf(Control::optSize0)->isChecked();
 }
 
 void Form1Widget::setOuterHeightTwips(std::int32_t height) {
@@ -277,7 +282,7 @@ void Form1Widget::setOuterHeightTwips(std::int32_t height) {
 }
 
 void Form1Widget::focusPicture1() {
-    pictureBoxes_[static_cast<std::size_t>(PictureControl::Picture1)]->setFocus(Qt::OtherFocusReason);
+    widgetOf(Control::Picture1)->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1Widget::unload() {
@@ -288,13 +293,17 @@ void Form1Widget::yieldToEvents() {
     QCoreApplication::processEvents();
 }
 
-void Form1Widget::showPreview(const Picture& picture) {
-    QImage shown = imageOf(picture);
+void Form1Widget::showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) {
+    const Picture& picture = snapshot->picture();
+    // Its pixels are 0x00RRGGBB, which the image takes as opaque.
+    QImage shown(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                 static_cast<qsizetype>(picture.width) * 4, QImage::Format_RGB32);
     // Repaint the larger of the old and new boxes, so the ground shows where a larger
     // preview was.
-    const PixelRect area = previewBox({std::max(preview_.width(), picture.width), std::max(preview_.height(), picture.height)},
-                                      twipsPerPixel_);
+    const PixelSize larger{std::max(preview_.width(), picture.width), std::max(preview_.height(), picture.height)};
+    const PixelRect area = previewBox(larger, twipsPerPixel_);
     preview_ = std::move(shown);
+    snapshot_ = std::move(snapshot);
     update(area.left, area.top, area.width, area.height);
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "window/Form1.h"
@@ -55,7 +56,7 @@ public:
     void setIdCaption(const Text& caption) override;
     bool regularSizeSelected() override;
     void yieldToEvents() override;
-    void showPreview(const Picture& picture) override;
+    void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,7 +74,17 @@ private:
     // A press or release over the window.
     void pointer(QMouseEvent& event);
     void createControls();
-    QRect place(const layout::TwipsRect& rect) const;
+    // The fonts (by Font) and option styles the controls are made with.
+    struct Looks {
+        std::array<QFont, 3> fonts;
+        QStyle* flatOption;
+        QStyle* raisedOption;
+    };
+    QWidget* createControl(const ControlDefinition& definition, const Looks& looks);
+    QWidget* widgetOf(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
+    QLabel* labelOf(Control control) const { return static_cast<QLabel*>(widgetOf(control)); }
+    QRadioButton* optionOf(Control control) const { return static_cast<QRadioButton*>(widgetOf(control)); }
+    void optionClicked(OptionGroup group);
 
     double twipsPerPixel_;
     WindowFace face_;
@@ -81,12 +92,13 @@ private:
     std::function<void()> shown_;
     Form1* form_ = nullptr;
     std::optional<PointerRouter> router_;
-    std::array<QImage, pictureControlCount> pictures_;
-    std::array<PictureBoxWidget*, pictureControlCount> pictureBoxes_{};
-    QLabel* captureId_ = nullptr;
-    QLabel* lblFolder_ = nullptr;
-    std::array<QRadioButton*, 2> option1_{};
-    std::array<QRadioButton*, 2> optSize_{};
+    // Every picture control's picture (the preview's start-up splash among them), and
+    // the controls that are widgets of their own.
+    std::array<QImage, controlCount> pictures_;
+    std::array<QWidget*, controlCount> controls_{};
+    // The last snapshot, and what the preview shows: the splash, then the snapshot's
+    // picture, whose pixels the image shares.
+    std::unique_ptr<const GrabbedBitmap> snapshot_;
     QImage preview_;
 };
 

@@ -14,11 +14,46 @@ constexpr wchar_t formClass[] = L"MorvathsSkellimorForm1";
 constexpr wchar_t pictureBoxClass[] = L"MorvathsSkellimorPictureBox";
 constexpr wchar_t frameClass[] = L"MorvathsSkellimorFrame";
 
-// The bitmap resource of each picture control, in the order of PictureControl.
-constexpr int pictureResources[pictureControlCount] = {
-    IDB_DIRECTIONS1, IDB_DIRECTIONS0, IDB_PICTURE2, IDB_PICTURE1, IDB_BRELLOW, IDB_ONTOP1, IDB_ONTOP0,
-    IDB_XIT,         IDB_PREV1,       IDB_PREV0,    IDB_PICK1,    IDB_PICK0,   IDB_NEWCAM1, IDB_NEWCAM0,
+// The bitmap resource of each control's picture, in the order of Control; 0 for none.
+constexpr int pictureResources[controlCount] = {
+    0,         0,           0,       IDB_DIRECTIONS1, IDB_DIRECTIONS0, 0,          0,        IDB_PICTURE2,
+    0,         IDB_PICTURE1, IDB_BRELLOW, IDB_ONTOP1, IDB_ONTOP0,      IDB_XIT,    IDB_PREV1, IDB_PREV0,
+    IDB_PICK1, IDB_PICK0,    IDB_NEWCAM1, IDB_NEWCAM0, 0,              IDB_IMAGE1,
 };
+
+// Child windows take the id of their control from here on, away from IDOK and
+// IDCANCEL, the commands that Enter and Escape give a window with controls.
+constexpr int firstControlId = 100;
+
+constexpr wchar_t const* windowClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Frame: return frameClass;
+        case ControlKind::OptionButton: return L"BUTTON";
+        case ControlKind::PictureBox: return pictureBoxClass;
+        case ControlKind::Label: return L"STATIC";
+        case ControlKind::Image: break;  // drawn by the window
+    }
+    return nullptr;
+}
+
+// startsGroup: the control begins a group of the keyboard's arrow keys.
+DWORD windowStyleOf(const ControlDefinition& definition, bool startsGroup) {
+    DWORD style = WS_CHILD;
+    if (definition.visibleAtStart) style |= WS_VISIBLE;
+    if (!definition.enabled) style |= WS_DISABLED;
+    if (definition.takesInput) style |= WS_TABSTOP;
+    if (startsGroup) style |= WS_GROUP;
+    switch (definition.kind) {
+        case ControlKind::Frame:
+        case ControlKind::PictureBox: return style | WS_CLIPCHILDREN;
+        // A flat option never selects itself: its Click handler decides.
+        case ControlKind::OptionButton:
+            return style | (definition.flat ? BS_RADIOBUTTON | BS_FLAT : BS_AUTORADIOBUTTON);
+        case ControlKind::Label: return style | SS_LEFT | SS_NOPREFIX;
+        case ControlKind::Image: break;
+    }
+    return style;
+}
 
 COLORREF colorRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -103,28 +138,18 @@ void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, H
     RegisterClassExW(&windowClass);
 }
 
-void registerClasses(HINSTANCE instance, HBRUSH background) {
-    // The main window's procedure is its own, set once the window exists.
-    registerClass(instance, formClass, DefWindowProcW, background, LoadIconW(instance, MAKEINTRESOURCEW(IDI_FORM1)));
-    registerClass(instance, pictureBoxClass, pictureBoxProc, nullptr, nullptr);
-    registerClass(instance, frameClass, frameProc, background, nullptr);
-}
-
-GdiFont createFont(int dotsPerInch, int weight, DWORD pitchAndFamily, const wchar_t* face) {
-    return GdiFont(CreateFontW(-MulDiv(layout::fontSizeCentipoints, dotsPerInch, 7200), 0, 0, 0, weight, FALSE,
-                               FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               pitchAndFamily, face));
+GdiFont createFont(int dotsPerInch, Font font) {
+    const bool fixed = font == Font::fixed;
+    return GdiFont(CreateFontW(-MulDiv(layout::fontSizeCentipoints, dotsPerInch, 7200), 0, 0, 0,
+                               font == Font::bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               fixed ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_SWISS,
+                               fixed ? L"Courier New" : L"MS Sans Serif"));
 }
 
 GdiBitmap loadBitmap(HINSTANCE instance, int id) {
     return GdiBitmap(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
-
-PixelSize bitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
 }
 
 RECT toRect(const PixelRect& rect) {
@@ -144,21 +169,24 @@ Form1Window::Form1Window(HINSTANCE instance)
       twipsPerPixel_(Win32ScreenMetrics().twipsPerPixelX()),
       face_(twipsPerPixel_),
       background_(CreateSolidBrush(colorRef(layout::backgroundColour))) {
-    registerClasses(instance, background_.get());
+    registerClass(instance, formClass, &Form1Window::windowProc, background_.get(),
+                  LoadIconW(instance, MAKEINTRESOURCEW(IDI_FORM1)));
+    registerClass(instance, pictureBoxClass, pictureBoxProc, nullptr, nullptr);
+    registerClass(instance, frameClass, frameProc, background_.get(), nullptr);
     const int dotsPerInch = static_cast<int>(1440.0 / twipsPerPixel_ + 0.5);
-    windowFont_ = createFont(dotsPerInch, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-    boldFont_ = createFont(dotsPerInch, FW_BOLD, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-    fixedFont_ = createFont(dotsPerInch, FW_NORMAL, FIXED_PITCH | FF_MODERN, L"Courier New");
+    for (const Font font : {Font::window, Font::bold, Font::fixed}) {
+        fonts_[static_cast<std::size_t>(font)] = createFont(dotsPerInch, font);
+    }
 
     // A fixed single border: a caption with the system menu and a minimise box,
     // and no sizing frame.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT outer{0, 0, pixels(layout::clientWidth, twipsPerPixel_), pixels(layout::clientHeight, twipsPerPixel_)};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
+    // The window procedure finds this object from the window's first message on
+    // (WM_NCCREATE); a window that could not be made leaves no handle behind.
     hwnd_ = CreateWindowExW(0, formClass, productTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                            outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1Window::windowProc));
+                            outer.bottom - outer.top, nullptr, nullptr, instance, this);
     createControls();
 }
 
@@ -171,58 +199,39 @@ void Form1Window::attach(Form1& form) {
     router_.emplace(form, face_, static_cast<MouseCapture&>(*this));
 }
 
-HWND Form1Window::createChild(const wchar_t* className, const wchar_t* text, DWORD style, const PixelRect& rect,
-                              HWND parent, int id, HFONT font) {
-    const HWND child = CreateWindowExW(0, className, text, WS_CHILD | style, rect.left, rect.top, rect.width,
-                                       rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                       instance_, nullptr);
-    if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
-}
-
 void Form1Window::createControls() {
-    for (const PictureControlDefinition& definition : pictureControls) {
-        pictures_[static_cast<std::size_t>(definition.control)] =
-            loadBitmap(instance_, pictureResources[static_cast<std::size_t>(definition.control)]);
+    for (const ControlDefinition& definition : form1Controls) {
+        const auto at = static_cast<std::size_t>(definition.control);
+        if (definition.picture) pictures_[at] = loadBitmap(instance_, pictureResources[at]);
     }
-    const auto pictureBox = [&](PictureControl control, DWORD style) {
+    // In tab order, which is the order the keyboard visits them. A group of the arrow
+    // keys begins where the option group changes and at a container.
+    OptionGroup previousGroup = OptionGroup::none;
+    for (const Control control : tabOrder) {
+        const ControlDefinition& definition = definitionOf(control);
         const auto at = static_cast<std::size_t>(control);
-        const DWORD shown = face_.isVisible(control) ? WS_VISIBLE : 0;
-        pictureBoxes_[at] = createChild(pictureBoxClass, L"", style | shown, face_.rect(control), hwnd_, 0, nullptr);
-        SetWindowLongPtrW(pictureBoxes_[at], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pictures_[at].get()));
-        return pictureBoxes_[at];
-    };
-    const auto place = [&](const layout::TwipsRect& rect) { return pixelRect(rect, twipsPerPixel_); };
-
-    // Children are created in tab order, which is the order the keyboard visits them.
-    pictureBox(PictureControl::Picture1, WS_TABSTOP);
-    // The plate and its label take neither the mouse nor the focus.
-    const HWND plate = pictureBox(PictureControl::Picture2, WS_DISABLED | WS_CLIPCHILDREN);
-    captureId_ = createChild(L"STATIC", L"Capture Who?", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, place(layout::captureID),
-                             plate, 0, windowFont_.get());
-    lblFolder_ = createChild(L"STATIC", L"Save To:", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, place(layout::lblFolder),
-                             hwnd_, 0, fixedFont_.get());
-    option1_[0] = createChild(L"BUTTON", L"Set For: 95/98/98SE/ME", WS_VISIBLE | WS_TABSTOP | WS_GROUP |
-                              BS_RADIOBUTTON | BS_FLAT, place(layout::Option1_0), hwnd_,
-                              static_cast<int>(OptionId::Option1_0), windowFont_.get());
-    option1_[1] = createChild(L"BUTTON", L"Set For: NT/2000/XP", WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON | BS_FLAT,
-                              place(layout::Option1_1), hwnd_, static_cast<int>(OptionId::Option1_1),
-                              windowFont_.get());
-    pictureBox(PictureControl::directions0, WS_TABSTOP | WS_GROUP);
-    pictureBox(PictureControl::directions1, WS_TABSTOP);
-    const HWND frame1 = createChild(frameClass, L"", WS_VISIBLE | WS_GROUP | WS_CLIPCHILDREN, place(layout::Frame1),
-                                    hwnd_, 0, nullptr);
-    SetWindowLongPtrW(frame1, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
-    optSize_[1] = createChild(L"BUTTON", L"Small Size", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
-                              place(layout::optSize_1), frame1, static_cast<int>(OptionId::optSize1),
-                              boldFont_.get());
-    optSize_[0] = createChild(L"BUTTON", L"Regular Size", WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON,
-                              place(layout::optSize_0), frame1, static_cast<int>(OptionId::optSize0),
-                              boldFont_.get());
-    SendMessageW(optSize_[0], BM_SETCHECK, BST_CHECKED, 0);
-
-    preview_ = loadBitmap(instance_, IDB_IMAGE1);
-    previewSize_ = bitmapSize(preview_.get());
+        const bool startsGroup = definition.group != previousGroup || definition.kind == ControlKind::Frame;
+        previousGroup = definition.group;
+        const HWND parent = definition.in == Container::Frame1     ? windowOf(Control::Frame1)
+                            : definition.in == Container::Picture2 ? windowOf(Control::Picture2)
+                                                                   : hwnd_;
+        const PixelRect rect = pixelRect(control, twipsPerPixel_);
+        const auto id = static_cast<INT_PTR>(firstControlId + static_cast<int>(at));
+        const HWND child = CreateWindowExW(
+            definition.kind == ControlKind::Frame ? WS_EX_CONTROLPARENT : 0, windowClassOf(definition.kind),
+            definition.caption ? definition.caption : L"", windowStyleOf(definition, startsGroup), rect.left, rect.top,
+            rect.width, rect.height, parent, reinterpret_cast<HMENU>(id), instance_, nullptr);
+        controls_[at] = child;
+        if (definition.caption) {
+            const HFONT font = fonts_[static_cast<std::size_t>(definition.font)].get();
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+        // A picture box paints the bitmap in its user data.
+        if (definition.picture) {
+            SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pictures_[at].get()));
+        }
+        if (definition.selectedAtStart) SendMessageW(child, BM_SETCHECK, BST_CHECKED, 0);
+    }
 }
 
 void Form1Window::show() {
@@ -267,6 +276,11 @@ void Form1Window::releaseMouse() {
 }
 
 LRESULT CALLBACK Form1Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
     auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return self ? self->handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -308,16 +322,21 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             return 0;
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) optionClicked(static_cast<OptionId>(LOWORD(wParam)));
+        case WM_COMMAND: {
+            const int index = LOWORD(wParam) - firstControlId;
+            if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(controlCount)) {
+                optionClicked(static_cast<Control>(index));
+            }
             return 0;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
-            // The folder label and the option buttons: white text on the window's ground.
+            // The folder label and the option buttons: white text on the window's ground,
+            // the label's ground left undrawn.
             const auto dc = reinterpret_cast<HDC>(wParam);
             SetTextColor(dc, colorRef(layout::optionTextColour));
             SetBkColor(dc, colorRef(layout::backgroundColour));
-            if (reinterpret_cast<HWND>(lParam) == lblFolder_) SetBkMode(dc, TRANSPARENT);
+            if (reinterpret_cast<HWND>(lParam) == windowOf(Control::lblFolder)) SetBkMode(dc, TRANSPARENT);
             return reinterpret_cast<LRESULT>(background_.get());
         }
         case WM_PAINT:
@@ -331,64 +350,85 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+PixelSize Form1Window::previewSize() const {
+    if (!snapshot_) return definitionOf(Control::Image1).pictureSize;
+    return {snapshot_->picture().width, snapshot_->picture().height};
+}
+
 void Form1Window::paint() {
     PAINTSTRUCT paintInfo;
     const HDC dc = BeginPaint(hwnd_, &paintInfo);
     const DeviceContext source(CreateCompatibleDC(dc));
-    for (const PictureControlDefinition& definition : pictureControls) {
-        if (definition.kind != ControlKind::Image || !face_.isVisible(definition.control)) continue;
+    for (const ControlDefinition& definition : form1Controls) {
+        if (definition.kind != ControlKind::Image || definition.control == Control::Image1) continue;
+        if (!face_.isVisible(definition.control)) continue;
         const PixelRect rect = face_.rect(definition.control);
         const Selection selected(source.get(), pictures_[static_cast<std::size_t>(definition.control)].get());
         BitBlt(dc, rect.left, rect.top, rect.width, rect.height, source.get(), 0, 0, SRCCOPY);
     }
     // The preview takes its picture's size plus a one-pixel flat border.
-    const RECT border = toRect(previewBox(previewSize_, twipsPerPixel_));
+    const PixelSize size = previewSize();
+    const RECT border = toRect(previewBox(size, twipsPerPixel_));
     FrameRect(dc, &border, GetSysColorBrush(COLOR_WINDOWFRAME));
-    const Selection selected(source.get(), preview_.get());
-    BitBlt(dc, border.left + 1, border.top + 1, previewSize_.width, previewSize_.height, source.get(), 0, 0, SRCCOPY);
+    if (snapshot_) {
+        // The picture's rows from the top, each pixel 0x00RRGGBB: a top-down 32-bit DIB.
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = size.width;
+        info.bmiHeader.biHeight = -size.height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        StretchDIBits(dc, border.left + 1, border.top + 1, size.width, size.height, 0, 0, size.width, size.height,
+                      snapshot_->picture().pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    } else {
+        const Selection selected(source.get(), pictures_[static_cast<std::size_t>(Control::Image1)].get());
+        BitBlt(dc, border.left + 1, border.top + 1, size.width, size.height, source.get(), 0, 0, SRCCOPY);
+    }
     EndPaint(hwnd_, &paintInfo);
 }
 
-void Form1Window::optionClicked(OptionId id) {
+void Form1Window::optionClicked(Control option) {
     if (!form_) return;
-    switch (id) {
-        case OptionId::Option1_0:
-        case OptionId::Option1_1: form_->Option1_Click(); break;
-        case OptionId::optSize0:
-        case OptionId::optSize1: form_->optSize_Click(); break;
+    switch (definitionOf(option).group) {
+        case OptionGroup::Option1: form_->Option1_Click(); break;
+        case OptionGroup::optSize: form_->optSize_Click(); break;
+        case OptionGroup::none: break;
     }
 }
 
 void Form1Window::setVisible(Pair pair, std::int16_t index, bool visible) {
     if (!face_.setVisible(pair, index, visible)) return;
-    const PictureControl control = pictureOf(pair, index);
-    if (const HWND box = pictureBoxes_[static_cast<std::size_t>(control)]) {
+    const Control element = pictureOf(pair, index);
+    if (const HWND box = windowOf(element)) {
         ShowWindow(box, visible ? SW_SHOWNA : SW_HIDE);
         return;
     }
-    const RECT rect = toRect(face_.rect(control));
+    const RECT rect = toRect(face_.rect(element));
     InvalidateRect(hwnd_, &rect, FALSE);
     UpdateWindow(hwnd_);  // the pressed look shows at once, before any dialog opens
 }
 
 void Form1Window::setFolderCaption(const Text& caption) {
-    SetWindowTextW(lblFolder_, caption.c_str());
+    SetWindowTextW(windowOf(Control::lblFolder), caption.c_str());
     // The label's ground is the window's: have the old text painted over.
-    const RECT rect = toRect(pixelRect(layout::lblFolder, twipsPerPixel_));
+    const RECT rect = toRect(pixelRect(Control::lblFolder, twipsPerPixel_));
     InvalidateRect(hwnd_, &rect, TRUE);
 }
 
-Text Form1Window::idCaption() { return windowText(captureId_); }
+Text Form1Window::idCaption() { return windowText(windowOf(Control::captureID)); }
 
-void Form1Window::setIdCaption(const Text& caption) { SetWindowTextW(captureId_, caption.c_str()); }
+void Form1Window::setIdCaption(const Text& caption) { SetWindowTextW(windowOf(Control::captureID), caption.c_str()); }
 
 void Form1Window::selectOption1(std::int16_t index) {
-    SendMessageW(option1_[index != 0], BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(option1_[index == 0], BM_SETCHECK, BST_UNCHECKED, 0);
+    const HWND selected = windowOf(index != 0 ? Control::Option1_1 : Control::Option1_0);
+    const HWND cleared = windowOf(index != 0 ? Control::Option1_0 : Control::Option1_1);
+    SendMessageW(selected, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(cleared, BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
 bool Form1Window::regularSizeSelected() {
-    return SendMessageW(optSize_[0], BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(windowOf(Control::optSize0), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Form1Window::setOuterHeightTwips(std::int32_t height) {
@@ -398,19 +438,18 @@ void Form1Window::setOuterHeightTwips(std::int32_t height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form1Window::focusPicture1() { SetFocus(pictureBoxes_[static_cast<std::size_t>(PictureControl::Picture1)]); }
+void Form1Window::focusPicture1() { SetFocus(windowOf(Control::Picture1)); }
 
 void Form1Window::unload() { DestroyWindow(hwnd_); }
 
-void Form1Window::showPreview(const Picture& picture) {
-    GdiBitmap shown = bitmapFromPicture(picture);
-    if (!shown) return;
+void Form1Window::showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) {
     // Repaint the larger of the old and new boxes, so the ground shows where a larger
     // preview was.
-    const PixelSize larger{std::max(previewSize_.width, picture.width), std::max(previewSize_.height, picture.height)};
+    const PixelSize old = previewSize();
+    snapshot_ = std::move(snapshot);
+    const PixelSize now = previewSize();
+    const PixelSize larger{std::max(old.width, now.width), std::max(old.height, now.height)};
     const RECT area = toRect(previewBox(larger, twipsPerPixel_));
-    preview_ = std::move(shown);
-    previewSize_ = {picture.width, picture.height};
     InvalidateRect(hwnd_, &area, TRUE);
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "capture/handles_win32.h"
@@ -42,11 +43,7 @@ public:
     void setIdCaption(const Text& caption) override;
     bool regularSizeSelected() override;
     void yieldToEvents() override;
-    void showPreview(const Picture& picture) override;
-
-    // The option buttons report their clicks under these ids, away from IDOK and
-    // IDCANCEL, the commands that Enter and Escape give a window with controls.
-    enum class OptionId : int { Option1_0 = 101, Option1_1, optSize0, optSize1 };
+    void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) override;
 
 private:
     // MouseCapture
@@ -56,10 +53,10 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    HWND createChild(const wchar_t* className, const wchar_t* text, DWORD style, const PixelRect& rect, HWND parent,
-                     int id, HFONT font);
+    HWND windowOf(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
+    PixelSize previewSize() const;
     void paint();
-    void optionClicked(OptionId id);
+    void optionClicked(Control option);
     bool dispatch(MSG& message);
 
     HINSTANCE instance_;
@@ -69,22 +66,16 @@ private:
     WindowFace face_;
     std::optional<PointerRouter> router_;
     GdiBrush background_;
-    GdiFont windowFont_;
-    GdiFont boldFont_;
-    GdiFont fixedFont_;
+    std::array<GdiFont, 3> fonts_;  // by Font
 
-    // Every picture control's bitmap, and the windows of the picture boxes.
-    std::array<GdiBitmap, pictureControlCount> pictures_;
-    std::array<HWND, pictureControlCount> pictureBoxes_{};
-    HWND captureId_ = nullptr;
+    // Every picture control's bitmap (the preview's start-up splash among them), and
+    // the windows of the controls that are windows of their own.
+    std::array<GdiBitmap, controlCount> pictures_;
+    std::array<HWND, controlCount> controls_{};
     // The control that had the keyboard focus when the window was last active.
     HWND focusedControl_ = nullptr;
-    HWND lblFolder_ = nullptr;
-    std::array<HWND, 2> option1_{};
-    std::array<HWND, 2> optSize_{};
-
-    GdiBitmap preview_;
-    PixelSize previewSize_{};
+    // The last snapshot, which the preview shows from its first one on.
+    std::unique_ptr<const GrabbedBitmap> snapshot_;
 };
 
 }  // namespace skl

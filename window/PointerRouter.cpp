@@ -2,7 +2,7 @@
 
 namespace skl {
 
-using enum PictureControl;
+using enum Control;
 
 std::optional<Pair> PointerRouter::mouseDownUpPair(Target target) {
     switch (target) {
@@ -31,7 +31,7 @@ PointerRouter::Target PointerRouter::targetAt(PixelPoint at) const {
         case ontop1: return Target::ontop;
         case xit: return Target::xit;
         case brellow: return Target::brellow;
-        case Picture2: break;
+        default: break;  // the controls that take no input
     }
     return Target::ground;
 }

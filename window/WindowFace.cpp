@@ -3,7 +3,7 @@
 namespace skl {
 
 WindowFace::WindowFace(double twipsPerPixel) : twipsPerPixel_(twipsPerPixel) {
-    for (const PictureControlDefinition& definition : pictureControls) {
+    for (const ControlDefinition& definition : form1Controls) {
         const auto at = static_cast<std::size_t>(definition.control);
         visible_[at] = definition.visibleAtStart;
         rects_[at] = pixelRect(definition.control, twipsPerPixel);
@@ -17,14 +17,13 @@ bool WindowFace::setVisible(Pair pair, std::int16_t index, bool visible) {
     return true;
 }
 
-std::optional<PictureControl> WindowFace::controlAt(PixelPoint point) const {
-    // Picture boxes lie above the drawn images; a disabled one passes the mouse
-    // on to the window beneath it.
+std::optional<Control> WindowFace::controlAt(PixelPoint point) const {
+    // Picture boxes lie above the drawn images.
     for (const ControlKind layer : {ControlKind::PictureBox, ControlKind::Image}) {
-        for (const PictureControlDefinition& definition : pictureControls) {
+        for (const ControlDefinition& definition : form1Controls) {
             if (definition.kind != layer || !isVisible(definition.control)) continue;
             if (!rect(definition.control).contains(point)) continue;
-            if (definition.control == PictureControl::Picture2) return std::nullopt;
+            if (!definition.takesInput) return std::nullopt;
             return definition.control;
         }
     }

@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "window/PictureControls.h"
+#include "window/Controls.h"
 
 namespace skl {
 
@@ -15,19 +15,20 @@ public:
     explicit WindowFace(double twipsPerPixel);
 
     double twipsPerPixel() const { return twipsPerPixel_; }
-    bool isVisible(PictureControl control) const { return visible_[static_cast<std::size_t>(control)]; }
+    bool isVisible(Control control) const { return visible_[static_cast<std::size_t>(control)]; }
     // Shows or hides one picture of a pair; false when it already was so.
     bool setVisible(Pair pair, std::int16_t index, bool visible);
-    PixelRect rect(PictureControl control) const { return rects_[static_cast<std::size_t>(control)]; }
+    PixelRect rect(Control control) const { return rects_[static_cast<std::size_t>(control)]; }
 
     // The visible picture control under the client point that takes the mouse;
-    // none over the ground and over the plate, which is disabled.
-    std::optional<PictureControl> controlAt(PixelPoint point) const;
+    // none over the ground and over a control that ignores input (the plate, the
+    // preview).
+    std::optional<Control> controlAt(PixelPoint point) const;
 
 private:
     double twipsPerPixel_;
-    std::array<bool, pictureControlCount> visible_{};
-    std::array<PixelRect, pictureControlCount> rects_{};
+    std::array<bool, controlCount> visible_{};
+    std::array<PixelRect, controlCount> rects_{};
 };
 
 }  // namespace skl

@@ -8,8 +8,8 @@ from cases import REGULAR, SMALL
 from desktop import wait_until
 from skellimor import REGULAR_SIZE, SMALL_SIZE, DesktopTestCase
 from window_face import (CLIENT_SIZE, COLLAPSED_CLIENT_HEIGHT, GROUND, GROUND_SPOTS, ID_LABEL_ON_PLATE, PLACES,
-                         PREVIEW, PREVIEW_BORDER, area_colours, asset, border_colours, client_picture,
-                         differences_outside, picture_problems, settled)
+                         PREVIEW, PREVIEW_BORDER, area_colours, asset, caption_problems, client_picture,
+                         differences_outside, picture_problems, preview_border_problems, settled)
 
 REGULAR_BOX = (324, 244)
 SMALL_BOX = (164, 124)
@@ -20,12 +20,6 @@ START_PICTURES = ["Picture1", "Picture2", "pick0", "newcam0", "xit", "prev0", "d
 def client_size(program):
     left, top, right, bottom = program.info()["client"]
     return right - left, bottom - top
-
-
-def preview_border_problems(client, size):
-    """The preview's border is a ring of one colour that stands out from the ground."""
-    ring = border_colours(client, *PREVIEW_BORDER, *size)
-    return [] if len(ring) == 1 and GROUND not in ring else [("preview border", size, sorted(ring))]
 
 
 class WindowFaceTest(DesktopTestCase):
@@ -39,7 +33,7 @@ class WindowFaceTest(DesktopTestCase):
                 # The ID label stands on the plate.
                 found += picture_problems(client, name, ID_LABEL_ON_PLATE if name == "Picture2" else None)
             found += [("ground", x, y, client.pixel(x, y)) for x, y in GROUND_SPOTS if client.pixel(x, y) != GROUND]
-            return found + preview_border_problems(client, REGULAR_BOX)
+            return found + preview_border_problems(client, REGULAR_BOX) + caption_problems(client)
         self.assertEqual(settled(program, problems), [])
 
     def test_small_snapshot_shrinks_the_preview_box_and_regular_grows_it_again(self):

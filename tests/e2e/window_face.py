@@ -156,6 +156,21 @@ def border_colours(client, left, top, width, height):
     return ring
 
 
+def preview_border_problems(client, size):
+    """The preview's border is a ring of one colour that stands out from the ground."""
+    ring = border_colours(client, *PREVIEW_BORDER, *size)
+    return [] if len(ring) == 1 and GROUND not in ring else [("preview border", size, sorted(ring))]
+
+
+def caption_problems(client):
+    """The options whose captions do not fit: drawn into the last column that shows of their box (x, top, height),
+    where they are cut off (Small Size lies over the last one of Regular Size, and Frame1 clips Small Size)."""
+    edges = {"Set For: 95/98/98SE/ME": (168, 32, 13), "Set For: NT/2000/XP": (144, 48, 13),
+             "Regular Size": (103, 85, 16), "Small Size": (184, 85, 16)}
+    return [("caption cut off", caption) for caption, (x, top, height) in edges.items()
+            if area_colours(client, x, top, 1, height) != {GROUND}]
+
+
 def settled(program, problems_of, timeout=5):
     """Looks at the client area until problems_of(picture) finds none (the window
     may still be painting) or the time is up; the last findings."""

@@ -146,8 +146,8 @@ std::uint32_t FakeDesktop::shownPixel(std::int32_t x, std::int32_t y) const {
     return screenPixel(x, y);
 }
 
-void FakeDesktop::showPreview(const Picture& picture) {
-    previewPicture = picture;
+void FakeDesktop::showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) {
+    previewPicture = snapshot->picture();
     log(L"showPreview");
 }
 

@@ -133,7 +133,7 @@ public:
     void setIdCaption(const Text& caption) override;
     bool regularSizeSelected() override { return regularSize; }
     void yieldToEvents() override { log(L"yieldToEvents"); }
-    void showPreview(const Picture& picture) override;
+    void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) override;
     WindowHandle hWnd() override { return mainWindow; }
     void setVisible(Pair pair, std::int16_t index, bool isShown) override;
     void setFolderCaption(const Text& caption) override;

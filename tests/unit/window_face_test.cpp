@@ -9,43 +9,44 @@ namespace skl::test {
 namespace {
 
 TEST(PictureControls, EachIsAsLargeAsItsPictureFile) {
-    for (const PictureControlDefinition& definition : pictureControls) {
-        SCOPED_TRACE(definition.pictureName);
-        const Picture picture = loadAssetBitmap(std::string(definition.pictureName) + ".bmp");
+    for (const ControlDefinition& definition : form1Controls) {
+        if (!definition.picture) continue;
+        SCOPED_TRACE(definition.picture);
+        const Picture picture = loadAssetBitmap(std::string(definition.picture) + ".bmp");
         EXPECT_EQ((PixelSize{picture.width, picture.height}), definition.pictureSize);
     }
 }
 
 TEST(PictureControls, PicturesKeepTheirSizeAtTheirTwipsPlaceAtEveryResolution) {
     const WindowFace at96(15.0);
-    EXPECT_EQ(at96.rect(PictureControl::Picture1), (PixelRect{0, 0, 32, 31}));
-    EXPECT_EQ(at96.rect(PictureControl::Picture2), (PixelRect{32, 0, 144, 31}));
-    EXPECT_EQ(at96.rect(PictureControl::pick0), (PixelRect{181, 4, 61, 22}));
-    EXPECT_EQ(at96.rect(PictureControl::newcam1), (PixelRect{245, 4, 61, 22}));
-    EXPECT_EQ(at96.rect(PictureControl::xit), (PixelRect{309, 4, 23, 22}));
-    EXPECT_EQ(at96.rect(PictureControl::directions0), (PixelRect{245, 32, 61, 22}));
-    EXPECT_EQ(at96.rect(PictureControl::brellow), (PixelRect{8, 352, 324, 18}));
+    EXPECT_EQ(at96.rect(Control::Picture1), (PixelRect{0, 0, 32, 31}));
+    EXPECT_EQ(at96.rect(Control::Picture2), (PixelRect{32, 0, 144, 31}));
+    EXPECT_EQ(at96.rect(Control::pick0), (PixelRect{181, 4, 61, 22}));
+    EXPECT_EQ(at96.rect(Control::newcam1), (PixelRect{245, 4, 61, 22}));
+    EXPECT_EQ(at96.rect(Control::xit), (PixelRect{309, 4, 23, 22}));
+    EXPECT_EQ(at96.rect(Control::directions0), (PixelRect{245, 32, 61, 22}));
+    EXPECT_EQ(at96.rect(Control::brellow), (PixelRect{8, 352, 324, 18}));
     EXPECT_EQ(previewBox({322, 242}, 15.0), (PixelRect{8, 104, 324, 244}));
     EXPECT_EQ(previewBox({162, 122}, 15.0), (PixelRect{8, 104, 164, 124}));
 
     const WindowFace at120(12.0);  // 2715 / 12 = 226.25, 60 / 12 = 5
-    EXPECT_EQ(at120.rect(PictureControl::pick0), (PixelRect{226, 5, 61, 22}));
-    EXPECT_EQ(at120.rect(PictureControl::brellow), (PixelRect{10, 440, 324, 18}));
+    EXPECT_EQ(at120.rect(Control::pick0), (PixelRect{226, 5, 61, 22}));
+    EXPECT_EQ(at120.rect(Control::brellow), (PixelRect{10, 440, 324, 18}));
     EXPECT_EQ(previewBox({322, 242}, 12.0), (PixelRect{10, 130, 324, 244}));
 
     const WindowFace at144(10.0);  // 4635 / 10 = 463.5 goes to the even 464
-    EXPECT_EQ(at144.rect(PictureControl::ontop0), (PixelRect{464, 48, 23, 22}));
+    EXPECT_EQ(at144.rect(Control::ontop0), (PixelRect{464, 48, 23, 22}));
 }
 
 TEST(WindowFace, OnlyTheShownPictureOfAPairIsUnderThePointer) {
     WindowFace face(15.0);
     const PixelPoint onNewCam{250, 10};
-    EXPECT_EQ(face.controlAt(onNewCam), PictureControl::newcam0);
+    EXPECT_EQ(face.controlAt(onNewCam), Control::newcam0);
     EXPECT_TRUE(face.setVisible(Pair::newcam, 0, false));
     EXPECT_FALSE(face.setVisible(Pair::newcam, 0, false));
     EXPECT_EQ(face.controlAt(onNewCam), std::nullopt);
     face.setVisible(Pair::newcam, 1, true);
-    EXPECT_EQ(face.controlAt(onNewCam), PictureControl::newcam1);
+    EXPECT_EQ(face.controlAt(onNewCam), Control::newcam1);
 }
 
 TEST(WindowFace, GroundPlateAndPreviewTakeNoPress) {
@@ -54,7 +55,7 @@ TEST(WindowFace, GroundPlateAndPreviewTakeNoPress) {
                                 PixelPoint{178, 15}, PixelPoint{-1, 0}}) {
         EXPECT_EQ(face.controlAt(at), std::nullopt) << at.x << "," << at.y;
     }
-    EXPECT_EQ(face.controlAt({31, 30}), PictureControl::Picture1);
+    EXPECT_EQ(face.controlAt({31, 30}), Control::Picture1);
     EXPECT_EQ(face.controlAt({32, 30}), std::nullopt);
 }
 

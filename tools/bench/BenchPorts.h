@@ -94,9 +94,9 @@ public:
         const Timed timed(log_, Call::yield);
         inner_.yieldToEvents();
     }
-    void showPreview(const Picture& picture) override {
+    void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) override {
         const Timed timed(log_, Call::showPreview);
-        inner_.showPreview(picture);
+        inner_.showPreview(std::move(snapshot));
     }
 
 private:

@@ -1,6 +1,6 @@
 #include "tools/bench/ScreenWatch.h"
 
-#include "window/Layout.h"
+#include "window/Form1Definition.h"
 
 namespace skl::bench {
 namespace {
