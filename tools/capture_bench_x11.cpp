@@ -78,12 +78,12 @@ int main(int argc, char** argv) {
     skl::X11WindowLookup lookup(x);
     skl::X11ScreenGrabber grabber(x);
     const skl::WindowHandle window = lookup.findWindow(title);
-    skl::WindowPlacement placement;
-    if (window == 0 || !lookup.readPlacement(window, placement)) {
+    const std::optional<skl::ScreenPoint> corner = window == 0 ? std::nullopt : lookup.restoredCorner(window);
+    if (!corner) {
         std::fprintf(stderr, "capture_bench: no window titled \"%s\"\n", argv[1]);
         return 1;
     }
-    const skl::ScreenPoint camera{placement.normalPosition.left + 26, placement.normalPosition.top + 44};
+    const skl::ScreenPoint camera{corner->x + 26, corner->y + 44};
     const skl::ScreenRect regular{camera.x, camera.y, camera.x + 322, camera.y + 242};
     const skl::ScreenRect small{camera.x, camera.y, camera.x + 162, camera.y + 122};
     const auto windows = [&] {
@@ -94,13 +94,13 @@ int main(int argc, char** argv) {
     std::printf("%d repeats, %d managed windows\n", repeats, windows);
 
     report("lookup by title", repeats, [&] { lookup.findWindow(title); });
-    report("placement", repeats, [&] { lookup.readPlacement(window, placement); });
-    report("grab 322 x 242, the program's", repeats, [&] { grabber.grab(regular, skl::DisplayForm::NoDevice); });
-    report("grab 162 x 122, the program's", repeats, [&] { grabber.grab(small, skl::DisplayForm::NoDevice); });
+    report("placement", repeats, [&] { lookup.restoredCorner(window); });
+    report("grab 322 x 242, the program's", repeats, [&] { grabber.grab(regular); });
+    report("grab 162 x 122, the program's", repeats, [&] { grabber.grab(small); });
     report("grab 322 x 242, through the socket", repeats, [&] { grabThroughSocket(x, *layout, regular); });
     report("grab 162 x 122, through the socket", repeats, [&] { grabThroughSocket(x, *layout, small); });
     // Both ways must copy the same pixels.
-    const auto grabbed = grabber.grab(regular, skl::DisplayForm::NoDevice);
+    const auto grabbed = grabber.grab(regular);
     if (!grabbed || grabbed->picture() != grabThroughSocket(x, *layout, regular)) {
         std::fputs("capture_bench: the two grabs differ\n", stderr);
         return 1;
