@@ -1,8 +1,16 @@
-#include "capture/Workspace.h"
 #include "capture/desktop_win32.h"
 #include "capture/metrics_win32.h"
 
 namespace skl {
+
+ScreenRect workspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea) {
+    const std::int64_t dx = std::int64_t{workArea.left} - monitor.left;
+    const std::int64_t dy = std::int64_t{workArea.top} - monitor.top;
+    // Monitors and their work areas lie within the 16-bit coordinates of the
+    // desktop, so the shift always fits.
+    return {static_cast<std::int32_t>(rect.left + dx), static_cast<std::int32_t>(rect.top + dy),
+            static_cast<std::int32_t>(rect.right + dx), static_cast<std::int32_t>(rect.bottom + dy)};
+}
 
 WindowHandle Win32WindowLookup::findWindow(const Text& title) {
     return toWindowHandle(FindWindowW(nullptr, title.c_str()));

@@ -53,7 +53,9 @@ TEST(WinVersion, TagIsNtExactlyOnPlatformTwo) {
 
 TEST(WinVersion, OnlyTheNtTagNamesTheNtFamily) {
     EXPECT_EQ(platformFamilyOf(L"NT"), PlatformFamily::WindowsNT);
-    for (const Text tag : {L"95", L"98", L" 2", L"nt", L""}) EXPECT_EQ(platformFamilyOf(tag), PlatformFamily::Windows9x);
+    for (const Text tag : {L"95", L"98", L" 2", L"nt", L""}) {
+        EXPECT_EQ(platformFamilyOf(tag), PlatformFamily::Windows9x);
+    }
 }
 
 TEST(BrowseForFolder, CutsTheBufferAtItsFirstNul) {
