@@ -11,7 +11,8 @@ namespace skl {
 // Windows gives a top-level window's restored rectangle in workspace coordinates:
 // relative to the work area of its monitor (the screen less the taskbar and other
 // docked bars), not to the screen. With a bar at the top or the left the two
-// differ by its thickness. This is the rectangle in screen coordinates, on a monitor
+// differ by its thickness.
+// The rectangle in screen coordinates, from workspace coordinates on a monitor
 // whose whole area and work area are given in screen coordinates.
 ScreenRect workspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea);
 
