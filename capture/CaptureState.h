@@ -35,18 +35,13 @@ inline std::optional<ScreenRect> intersection(const ScreenRect& a, const ScreenR
     return both;
 }
 
-// The window system's placement record, member for member.
-struct WindowPlacement {
-    static constexpr std::int32_t recordSize = 44;
-    std::int32_t length = 0;
-    std::int32_t flags = 0;
-    std::int32_t showCmd = 0;
-    ScreenPoint minPosition;
-    ScreenPoint maxPosition;
-    ScreenRect normalPosition;
-    bool operator==(const WindowPlacement&) const = default;
-};
-static_assert(sizeof(WindowPlacement) == WindowPlacement::recordSize);
+// The family of systems the program runs on, as osTag names it: "NT" on every
+// NT-family system; any other tag, none included, stands for the older family.
+enum class PlatformFamily { Windows9x, WindowsNT };
+
+inline PlatformFamily platformFamilyOf(const Text& osTag) {
+    return osTag == L"NT" ? PlatformFamily::WindowsNT : PlatformFamily::Windows9x;
+}
 
 struct CaptureState {
     std::int32_t leftTwips = 0;
@@ -59,7 +54,7 @@ struct CaptureState {
     WindowHandle camHwnd = 0;
     std::int32_t grabLeft = 0;
     std::int32_t grabTop = 0;
-    WindowPlacement camPlacement;
+    ScreenPoint camPlacement;  // the viewer's restored corner as last read, in pixels
     Text saveFolder;
     Text stampText;
     std::uint8_t isOnTop = 0;

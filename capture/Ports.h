@@ -19,8 +19,9 @@ public:
     virtual ~WindowLookup() = default;
     // The top-level window with exactly this title, 0 when there is none.
     virtual WindowHandle findWindow(const Text& title) = 0;
-    // Fills the record, whose length the caller has set; false when the window is gone.
-    virtual bool readPlacement(WindowHandle window, WindowPlacement& placement) = 0;
+    // The top-left corner, in screen pixels, of the frame the window has when it is
+    // neither minimised nor maximised; nothing when the window is gone.
+    virtual std::optional<ScreenPoint> restoredCorner(WindowHandle window) = 0;
     // How many of the screen's pixels one of the window's own pixels takes, where
     // the system draws a window that does not know the screen's resolution larger;
     // nothing where the system cannot tell.
@@ -42,14 +43,11 @@ public:
     virtual const Picture& picture() const = 0;
 };
 
-// How the display device context is opened: NT-family systems name no device.
-enum class DisplayForm { NoDevice, DeviceZero };
-
 class ScreenGrabber {
 public:
     virtual ~ScreenGrabber() = default;
     // Copies the rectangle of the screen unchanged; empty when the platform calls fail.
-    virtual std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) = 0;
+    virtual std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) = 0;
     // A bitmap of the program's own holding the picture, as a grab would; empty
     // when the platform calls fail.
     virtual std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) = 0;

@@ -151,7 +151,7 @@ struct Grabbed {
 };
 
 std::optional<Grabbed> grabAndSave(CaptureState& state, CapturePorts& ports, const Camera& camera) {
-    std::unique_ptr<GrabbedBitmap> bitmap = GrabScreenRegion(camera.rect, state.osTag, ports);
+    std::unique_ptr<GrabbedBitmap> bitmap = GrabScreenRegion(camera.rect, ports);
     if (!bitmap) return std::nullopt;
     // A picture the system drew larger goes back to the camera's own size.
     if (bitmap->picture().width != camera.size.x || bitmap->picture().height != camera.size.y) {
@@ -184,22 +184,23 @@ std::optional<Message> stepAsideGrabAndSave(CaptureState& state, CapturePorts& p
 }  // namespace
 
 PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, ScreenMetrics& screen) {
-    state.camPlacement.length = WindowPlacement::recordSize;
-    if (!windows.readPlacement(state.camHwnd, state.camPlacement)) return PlacementResult::WindowGone;
-    const auto left = pixelsToTwips(state.camPlacement.normalPosition.left, screen.twipsPerPixelX());
+    const std::optional<ScreenPoint> corner = windows.restoredCorner(state.camHwnd);
+    if (!corner) return PlacementResult::WindowGone;
+    state.camPlacement = *corner;
+    const auto left = pixelsToTwips(corner->x, screen.twipsPerPixelX());
     if (!left) return PlacementResult::OutOfRange;
     state.leftTwips = *left;
-    const auto top = pixelsToTwips(state.camPlacement.normalPosition.top, screen.twipsPerPixelY());
+    const auto top = pixelsToTwips(corner->y, screen.twipsPerPixelY());
     if (!top) return PlacementResult::OutOfRange;
     state.topTwips = *top;
     return PlacementResult::Read;
 }
 
-std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, const Text& osTag, CapturePorts& ports) {
+std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, CapturePorts& ports) {
     const auto width = checkedSub(rect.right, rect.left);
     const auto height = checkedSub(rect.bottom, rect.top);
     if (!width || !height || *width <= 0 || *height <= 0) return nullptr;
-    return ports.grabber.grab(rect, osTag == L"NT" ? DisplayForm::NoDevice : DisplayForm::DeviceZero);
+    return ports.grabber.grab(rect);
 }
 
 void takeSnapshot(CaptureState& state, CapturePorts& ports) {

@@ -30,7 +30,7 @@ PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, Scr
 
 // Copies the rectangle of the screen; empty when it is empty or cannot be copied.
 // The caller puts the bitmap on the clipboard.
-std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, const Text& osTag, CapturePorts& ports);
+std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, CapturePorts& ports);
 
 // Picture1_Click.
 void takeSnapshot(CaptureState& state, CapturePorts& ports);

@@ -56,7 +56,7 @@ StepAside::StepAside(StepAsideWindow& window, ScreenGrabber& grabber, Clock& clo
     covered_ = intersection(composited_ ? widened(*frame_, shadowMargin) : *frame_, grab);
     if (covered_ && !composited_) {
         // How the window looks there, to tell when it has gone from the screen.
-        if (const auto own = grabber_.grab(*covered_, DisplayForm::NoDevice)) ownPixels_ = own->picture();
+        if (const auto own = grabber_.grab(*covered_)) ownPixels_ = own->picture();
     }
 }
 
@@ -90,7 +90,7 @@ void StepAside::waitUntilClear() {
     }
     SettleRule rule(composited_, std::move(ownPixels_), started);
     for (;;) {
-        const auto read = grabber_.grab(*covered_, DisplayForm::NoDevice);
+        const auto read = grabber_.grab(*covered_);
         if (!read || rule.isSettled(read->picture(), clock_.monotonicMilliseconds())) return;
         if (rule.timedOut(clock_.monotonicMilliseconds())) return;
         clock_.sleepMilliseconds(1);

@@ -8,10 +8,19 @@
 
 namespace skl {
 
+// Windows gives a top-level window's restored rectangle in workspace coordinates:
+// relative to the work area of its monitor (the screen less the taskbar and other
+// docked bars), not to the screen. With a bar at the top or the left the two
+// differ by its thickness.
+// The rectangle in screen coordinates, from workspace coordinates on a monitor
+// whose whole area and work area are given in screen coordinates.
+ScreenRect workspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea);
+
 class Win32WindowLookup final : public WindowLookup {
 public:
     WindowHandle findWindow(const Text& title) override;
-    bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+    // From the window's placement record, in screen coordinates.
+    std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
     // The screen's resolution against the window's own, where the system tells the
     // latter (Windows 10 from 1607 on; looked up when the program starts).
     std::optional<double> pixelScale(WindowHandle window) override;
@@ -22,28 +31,30 @@ private:
     static DpiForWindow dpiForWindowLookup();
 };
 
-// Twips per pixel from the screen's logical resolution, read afresh on every call.
-class Win32ScreenMetrics final : public ScreenMetrics {
+// A GDI bitmap of the program's own and its pixels; it frees the bitmap unless it
+// has been handed over (to the clipboard).
+class Win32GrabbedBitmap final : public GrabbedBitmap {
 public:
-    double twipsPerPixelX() override;
-    double twipsPerPixelY() override;
-};
-
-class Win32ScreenGrabber final : public ScreenGrabber {
-public:
-    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
-    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
-};
-
-// Opens the clipboard on behalf of the owner window, so that no other program can
-// change it between emptying and placing the bitmap.
-class Win32Clipboard final : public Clipboard {
-public:
-    explicit Win32Clipboard(HWND owner) : owner_(owner) {}
-    bool tryPutBitmap(GrabbedBitmap& bitmap) override;
+    Win32GrabbedBitmap(GdiBitmap bitmap, Picture picture) : bitmap_(std::move(bitmap)), picture_(std::move(picture)) {}
+    const Picture& picture() const override { return picture_; }
+    HBITMAP handle() const { return bitmap_.get(); }
+    void handOver() { bitmap_.release(); }
 
 private:
-    HWND owner_;
+    GdiBitmap bitmap_;
+    Picture picture_;
+};
+
+// Copies the screen through a display device context, opened in the form the
+// system family takes: NT-family systems name no device, the older ones device "0".
+class Win32ScreenGrabber final : public ScreenGrabber {
+public:
+    explicit Win32ScreenGrabber(PlatformFamily family) : family_(family) {}
+    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) override;
+    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
+
+private:
+    PlatformFamily family_;
 };
 
 // Creates the file only where none exists, and removes it again if writing fails.

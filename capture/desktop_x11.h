@@ -29,9 +29,9 @@ public:
     explicit X11WindowLookup(const XcbConnection& connection);
     ~X11WindowLookup() override;
     WindowHandle findWindow(const Text& title) override;
-    // Fills normalPosition with the outer frame in root pixels, decorations included;
-    // the other members are left as they are. False when the window is gone.
-    bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+    // The corner of the outer frame in root pixels, decorations included; X keeps a
+    // minimised window's frame where it was.
+    std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
     // X draws every window at the screen's own pixels.
     std::optional<double> pixelScale(WindowHandle) override { return std::nullopt; }
 
@@ -52,15 +52,14 @@ class SharedImageMemory;
 
 // Copies the root window's pixels; a part of the rectangle off the screen is black.
 // The server writes them into memory shared with it where it offers that, else
-// sends them through the socket. The display form is a Windows notion and plays no
-// part here.
+// sends them through the socket.
 class X11ScreenGrabber final : public ScreenGrabber {
 public:
     explicit X11ScreenGrabber(const XcbConnection& connection);
     ~X11ScreenGrabber() override;
     X11ScreenGrabber(const X11ScreenGrabber&) = delete;
     X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
-    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
+    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) override;
     std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
 
 private:

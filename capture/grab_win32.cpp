@@ -16,18 +16,6 @@ BITMAPINFO topDown32(std::int32_t width, std::int32_t height) {
     return info;
 }
 
-class Win32GrabbedBitmap final : public GrabbedBitmap {
-public:
-    Win32GrabbedBitmap(GdiBitmap bitmap, Picture picture) : bitmap_(std::move(bitmap)), picture_(std::move(picture)) {}
-    const Picture& picture() const override { return picture_; }
-    HBITMAP handle() const { return bitmap_.get(); }
-    void handOver() { bitmap_.release(); }
-
-private:
-    GdiBitmap bitmap_;
-    Picture picture_;
-};
-
 // The pixels of a bitmap not selected into any device context, read through the
 // display context it is compatible with.
 Picture readBitmapPixels(HDC display, HBITMAP bitmap, std::int32_t width, std::int32_t height) {
@@ -57,11 +45,11 @@ std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::bitmapOf(Picture picture) {
     return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
 }
 
-std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::grab(const ScreenRect& rect, DisplayForm form) {
+std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::grab(const ScreenRect& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    const DeviceContext display(form == DisplayForm::NoDevice ? CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)
-                                                              : CreateDCW(L"DISPLAY", L"0", L"0", nullptr));
+    const DeviceContext display(family_ == PlatformFamily::WindowsNT ? CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)
+                                                                     : CreateDCW(L"DISPLAY", L"0", L"0", nullptr));
     if (!display) return nullptr;
     const DeviceContext memory(CreateCompatibleDC(display.get()));
     GdiBitmap bitmap(CreateCompatibleBitmap(display.get(), width, height));
@@ -73,15 +61,6 @@ std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::grab(const ScreenRect& rect, 
     Picture picture = readBitmapPixels(display.get(), bitmap.get(), width, height);
     if (picture.pixels.empty()) return nullptr;
     return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
-}
-
-bool Win32Clipboard::tryPutBitmap(GrabbedBitmap& grabbed) {
-    auto& bitmap = static_cast<Win32GrabbedBitmap&>(grabbed);
-    if (!OpenClipboard(owner_)) return false;
-    const bool placed = EmptyClipboard() && SetClipboardData(CF_BITMAP, bitmap.handle()) != nullptr;
-    CloseClipboard();
-    if (placed) bitmap.handOver();  // the clipboard owns it now
-    return placed;
 }
 
 }  // namespace skl

@@ -86,7 +86,7 @@ std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::bitmapOf(Picture picture) {
     return std::make_unique<HeldPicture>(std::move(picture));
 }
 
-std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::grab(const ScreenRect& rect, DisplayForm) {
+std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::grab(const ScreenRect& rect) {
     const std::optional<ImageLayout> layout = rootImageLayout(x_);
     if (!layout) return nullptr;
     const RootSize screen = x_.rootSize();

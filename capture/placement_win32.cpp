@@ -1,23 +1,27 @@
-#include "capture/Checked.h"
-#include "capture/Workspace.h"
 #include "capture/desktop_win32.h"
+#include "capture/metrics_win32.h"
 
 namespace skl {
+
+ScreenRect workspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea) {
+    const std::int64_t dx = std::int64_t{workArea.left} - monitor.left;
+    const std::int64_t dy = std::int64_t{workArea.top} - monitor.top;
+    // Monitors and their work areas lie within the 16-bit coordinates of the
+    // desktop, so the shift always fits.
+    return {static_cast<std::int32_t>(rect.left + dx), static_cast<std::int32_t>(rect.top + dy),
+            static_cast<std::int32_t>(rect.right + dx), static_cast<std::int32_t>(rect.bottom + dy)};
+}
 
 WindowHandle Win32WindowLookup::findWindow(const Text& title) {
     return toWindowHandle(FindWindowW(nullptr, title.c_str()));
 }
 
-bool Win32WindowLookup::readPlacement(WindowHandle window, WindowPlacement& placement) {
-    WINDOWPLACEMENT record{};
-    record.length = static_cast<UINT>(placement.length);
-    if (!GetWindowPlacement(toHwnd(window), &record)) return false;
-    placement.flags = static_cast<std::int32_t>(record.flags);
-    placement.showCmd = static_cast<std::int32_t>(record.showCmd);
-    placement.minPosition = {record.ptMinPosition.x, record.ptMinPosition.y};
-    placement.maxPosition = {record.ptMaxPosition.x, record.ptMaxPosition.y};
-    const RECT& normal = record.rcNormalPosition;
-    placement.normalPosition = {normal.left, normal.top, normal.right, normal.bottom};
+std::optional<ScreenPoint> Win32WindowLookup::restoredCorner(WindowHandle window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(toHwnd(window), &placement)) return std::nullopt;
+    const RECT& normal = placement.rcNormalPosition;
+    ScreenRect restored{normal.left, normal.top, normal.right, normal.bottom};
     // Tool windows have theirs in screen coordinates already; other windows in the
     // work area's, on the monitor the window is (or, minimised, was) on.
     if (!(GetWindowLongW(toHwnd(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
@@ -26,24 +30,12 @@ bool Win32WindowLookup::readPlacement(WindowHandle window, WindowPlacement& plac
         if (GetMonitorInfoW(MonitorFromWindow(toHwnd(window), MONITOR_DEFAULTTONEAREST), &monitor)) {
             const RECT& whole = monitor.rcMonitor;
             const RECT& work = monitor.rcWork;
-            placement.normalPosition = workspaceToScreen(placement.normalPosition,
-                                                         {whole.left, whole.top, whole.right, whole.bottom},
-                                                         {work.left, work.top, work.right, work.bottom});
+            restored = workspaceToScreen(restored, {whole.left, whole.top, whole.right, whole.bottom},
+                                         {work.left, work.top, work.right, work.bottom});
         }
     }
-    return true;
+    return ScreenPoint{restored.left, restored.top};
 }
-
-namespace {
-int screenDotsPerInch(int axis) {
-    const WindowDc screen(nullptr);
-    return screen ? GetDeviceCaps(screen.get(), axis) : 0;
-}
-
-double twipsPerPixel(int axis) {
-    return twipsPerPixelAt(screenDotsPerInch(axis));
-}
-}  // namespace
 
 Win32WindowLookup::DpiForWindow Win32WindowLookup::dpiForWindowLookup() {
     const HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -60,8 +52,5 @@ std::optional<double> Win32WindowLookup::pixelScale(WindowHandle window) {
     if (own == 0 || screen <= 0) return std::nullopt;
     return static_cast<double>(screen) / own;
 }
-
-double Win32ScreenMetrics::twipsPerPixelX() { return twipsPerPixel(LOGPIXELSX); }
-double Win32ScreenMetrics::twipsPerPixelY() { return twipsPerPixel(LOGPIXELSY); }
 
 }  // namespace skl

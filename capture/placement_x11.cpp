@@ -3,12 +3,11 @@
 
 namespace skl {
 
-bool X11WindowLookup::readPlacement(WindowHandle window, WindowPlacement& placement) {
-    if (window <= 0) return false;
+std::optional<ScreenPoint> X11WindowLookup::restoredCorner(WindowHandle window) {
+    if (window <= 0) return std::nullopt;
     const auto frame = outerFrameOf(x_, static_cast<xcb_window_t>(window));
-    if (!frame) return false;
-    placement.normalPosition = *frame;
-    return true;
+    if (!frame) return std::nullopt;
+    return ScreenPoint{frame->left, frame->top};
 }
 
 }  // namespace skl

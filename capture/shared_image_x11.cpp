@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "capture/descriptor_x11.h"
+#include "capture/descriptor_posix.h"
 
 namespace skl {
 namespace {

@@ -14,8 +14,9 @@
 
 namespace skl {
 
-std::optional<Text> QtFolderDialog::showFolderDialog(WindowHandle, const Text& prompt) {
-    QDialog dialog(&owner_);
+std::optional<Text> QtFolderDialog::showFolderDialog(WindowHandle owner, const Text& prompt) {
+    // The owner's widget, found by its X window.
+    QDialog dialog(QWidget::find(static_cast<WId>(owner)));
     dialog.setWindowTitle(QStringLiteral("Browse for Folder"));
     dialog.resize(420, 420);
     auto* column = new QVBoxLayout(&dialog);

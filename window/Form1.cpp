@@ -27,10 +27,8 @@ void Form1::Form_Load() {
     Form1View& view = ports_.view;
     state_.isExpanded = 1;
     state_.shotCounter = 0;
-    // The looked-up text is cut at its NUL (the label keeps nothing after one) and
-    // always followed by a separator.
-    state_.saveFolder =
-        cutAtNul(GetSpecialFolderPath(ports_.specialFolders, view.hWnd(), CSIDL_DESKTOPDIRECTORY)) + ports_.folderSeparator;
+    // Always followed by a separator; without a desktop folder, the separator alone.
+    state_.saveFolder = ports_.specialFolders.desktopFolderPath().value_or(Text{}) + ports_.folderSeparator;
     view.setFolderCaption(folderLabelFor(state_.saveFolder));
     state_.osTag = osTagOf(GetWindowsVersion(ports_.osVersion));
     Option1_Click();  // selects the option of the detected family

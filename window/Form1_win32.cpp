@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "capture/desktop_win32.h"
+#include "capture/metrics_win32.h"
 #include "window/resource_ids.h"
 
 namespace skl {

@@ -1,14 +1,20 @@
 #include "window/ShellFolders_win32.h"
 
+#include <shlobj.h>
+
 #include "services/shellPath_win32.h"
 
 namespace skl {
 
-std::optional<Text> Win32SpecialFolders::specialFolderPath(WindowHandle owner, std::int32_t folderId) {
+std::optional<Text> GetSpecialFolderPath(HWND ownerHwnd, int folderId) {
     LPITEMIDLIST found = nullptr;
-    if (SHGetSpecialFolderLocation(toHwnd(owner), folderId, &found) != S_OK) return std::nullopt;
+    if (SHGetSpecialFolderLocation(ownerHwnd, folderId, &found) != S_OK) return std::nullopt;
     const ItemIdList list(found);
     return fileSystemPathOf(list);
+}
+
+std::optional<Text> Win32SpecialFolders::desktopFolderPath() {
+    return GetSpecialFolderPath(owner_, CSIDL_DESKTOPDIRECTORY);
 }
 
 }  // namespace skl

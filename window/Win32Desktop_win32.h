@@ -2,7 +2,9 @@
 // The real desktop behind the main window: one Win32 implementation of each
 // platform interface that the window's handlers talk to.
 
+#include "capture/clipboard_win32.h"
 #include "capture/desktop_win32.h"
+#include "capture/metrics_win32.h"
 #include "services/WinVersion_win32.h"
 #include "services/alwaysontop_win32.h"
 #include "services/folderBrowser_win32.h"
@@ -15,8 +17,9 @@
 namespace skl {
 
 struct Win32Desktop {
-    // The clipboard and the dialogs belong to the main window.
-    explicit Win32Desktop(Form1Window& window) : view(window), clipboard(window.window()), dialogs(window.window()) {
+    // The clipboard, the dialogs and the shell's folders belong to the main window.
+    explicit Win32Desktop(Form1Window& window)
+        : view(window), clipboard(window.window()), dialogs(window.window()), specialFolders(window.window()) {
         aside.setWindow(window.window());
     }
 
@@ -30,15 +33,17 @@ struct Win32Desktop {
     Form1Window& view;
     Win32StepAsideWindow aside;
 
+    Win32OsVersionSource osVersion;
     Win32WindowLookup windows;
     Win32ScreenMetrics screen;
-    Win32ScreenGrabber grabber;
+    // The display opens in the form of the running system's family, which start-up
+    // reads from the same probe into osTag.
+    Win32ScreenGrabber grabber{platformFamilyOf(osTagOf(GetWindowsVersion(osVersion)))};
     Win32Clipboard clipboard;
     Win32FileStore files;
     Win32Clock clock;
     Win32Dialogs dialogs;
     Win32SpecialFolders specialFolders;
-    Win32OsVersionSource osVersion;
     Win32TopmostBand topmost;
     Win32FolderDialog folderDialog;
     Win32Shell shell;

@@ -5,15 +5,15 @@
 // that the window's handlers talk to.
 
 #include "capture/clipboard_qt.h"
+#include "capture/desktop_posix.h"
 #include "capture/desktop_x11.h"
 #include "capture/metrics_qt.h"
-#include "capture/posix_x11.h"
-#include "services/WinVersion_x11.h"
+#include "services/WinVersion_posix.h"
 #include "services/alwaysontop_x11.h"
 #include "services/folderBrowser_qt.h"
 #include "window/Form1_qt.h"
+#include "window/ShellFolders_posix.h"
 #include "window/StepAside_x11.h"
-#include "window/ShellFolders_x11.h"
 #include "window/dialogs_qt.h"
 #include "window/shell_qt.h"
 
@@ -33,7 +33,7 @@ struct X11Screen {
 // What belongs to the window.
 struct X11Desktop {
     X11Desktop(const XcbConnection& x, X11Screen& shared, Form1Widget& window)
-        : screen(shared), view(window), dialogs(window), topmost(x), folderDialog(window) {}
+        : screen(shared), view(window), dialogs(window), topmost(x) {}
 
     // Every port of the window's handlers.
     Form1Ports ports() {

@@ -57,11 +57,7 @@ Form1Ports FakeDesktop::form1Ports() {
 WindowHandle FakeDesktop::openViewer(const Text& title, ScreenPoint corner) {
     const auto handle = static_cast<WindowHandle>(0x100 + windowsByTitle.size());
     windowsByTitle[title] = handle;
-    // Only the corner matters to the program; an empty rectangle keeps far-out corners
-    // from overflowing here.
-    WindowPlacement placement;
-    placement.normalPosition = {corner.x, corner.y, corner.x, corner.y};
-    placements[handle] = placement;
+    restoredCorners[handle] = corner;
     return handle;
 }
 
@@ -188,14 +184,11 @@ WindowHandle FakeDesktop::findWindow(const Text& title) {
     return found == windowsByTitle.end() ? 0 : found->second;
 }
 
-bool FakeDesktop::readPlacement(WindowHandle window, WindowPlacement& placement) {
-    placementLengthsSeen.push_back(placement.length);
-    log(L"readPlacement", std::to_wstring(window));
-    const auto found = placements.find(window);
-    if (found == placements.end()) return false;
-    placement = found->second;
-    placement.length = WindowPlacement::recordSize;
-    return true;
+std::optional<ScreenPoint> FakeDesktop::restoredCorner(WindowHandle window) {
+    log(L"restoredCorner", std::to_wstring(window));
+    const auto found = restoredCorners.find(window);
+    if (found == restoredCorners.end()) return std::nullopt;
+    return found->second;
 }
 
 std::optional<double> FakeDesktop::pixelScale(WindowHandle window) {
@@ -210,8 +203,7 @@ std::unique_ptr<GrabbedBitmap> FakeDesktop::bitmapOf(Picture picture) {
     return std::make_unique<FakeBitmap>(std::move(picture));
 }
 
-std::unique_ptr<GrabbedBitmap> FakeDesktop::grab(const ScreenRect& rect, DisplayForm form) {
-    grabForms.push_back(form);
+std::unique_ptr<GrabbedBitmap> FakeDesktop::grab(const ScreenRect& rect) {
     log(L"grab", rectText(rect));
     if (grabFails) return nullptr;
     Picture picture{rect.right - rect.left, rect.bottom - rect.top, {}};
@@ -263,10 +255,8 @@ void FakeDesktop::openAddress(const Text& address) {
     log(L"openAddress", address);
 }
 
-std::optional<Text> FakeDesktop::specialFolderPath(WindowHandle owner, std::int32_t folderId) {
-    ownersSeen.push_back(owner);
-    specialFolderIds.push_back(folderId);
-    log(L"specialFolderPath", std::to_wstring(folderId));
+std::optional<Text> FakeDesktop::desktopFolderPath() {
+    log(L"desktopFolderPath");
     return desktopPath;
 }
 

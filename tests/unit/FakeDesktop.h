@@ -50,13 +50,13 @@ public:
     Form1Ports form1Ports();
 
     // --- Script -------------------------------------------------------------------
-    // A viewer window with this title whose restored rectangle starts at the corner.
+    // A viewer window with this title whose restored frame starts at the corner.
     WindowHandle openViewer(const Text& title, ScreenPoint corner);
     // The window is still found by title but gone when its placement is queried.
-    void closeBeforePlacement(WindowHandle window) { placements.erase(window); }
+    void closeBeforePlacement(WindowHandle window) { restoredCorners.erase(window); }
 
     std::map<Text, WindowHandle> windowsByTitle;
-    std::map<WindowHandle, WindowPlacement> placements;
+    std::map<WindowHandle, ScreenPoint> restoredCorners;
     std::map<WindowHandle, double> pixelScales;  // windows the system draws larger
     double twipsX = 15.0;
     double twipsY = 15.0;
@@ -102,8 +102,6 @@ public:
     std::map<Text, std::vector<std::uint8_t>> files;
     std::optional<Picture> clipboardPicture;
     std::optional<Picture> previewPicture;
-    std::vector<DisplayForm> grabForms;
-    std::vector<std::int32_t> placementLengthsSeen;
     std::int64_t monotonicMs = 0;
     Text idLabel = texts::askWho;
     bool regularSize = true;
@@ -119,7 +117,6 @@ public:
     bool unloaded = false;
     std::vector<Text> openedAddresses;
     std::optional<bool> topmost;
-    std::vector<std::int32_t> specialFolderIds;
     Text folderDialogPrompt;
     std::vector<WindowHandle> ownersSeen;  // owner handles passed to dialogs and services
 
@@ -155,12 +152,12 @@ public:
 
     // --- Capture ports -------------------------------------------------------------
     WindowHandle findWindow(const Text& title) override;
-    bool readPlacement(WindowHandle window, WindowPlacement& placement) override;
+    std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
     std::optional<double> pixelScale(WindowHandle window) override;
     std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
     double twipsPerPixelX() override { return twipsX; }
     double twipsPerPixelY() override { return twipsY; }
-    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override;
+    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) override;
     bool tryPutBitmap(GrabbedBitmap& bitmap) override;
     WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override;
     LocalTime localNow() override { return now; }
@@ -171,7 +168,7 @@ public:
 
     // --- Services -----------------------------------------------------------------
     void openAddress(const Text& address) override;
-    std::optional<Text> specialFolderPath(WindowHandle owner, std::int32_t folderId) override;
+    std::optional<Text> desktopFolderPath() override;
     OsVersion queryOsVersion() override;
     void setTopmost(WindowHandle window, bool isTopmost) override;
     std::optional<Text> showFolderDialog(WindowHandle owner, const Text& prompt) override;

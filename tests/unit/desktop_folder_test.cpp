@@ -9,7 +9,7 @@
 
 #include "TempFolder.h"
 #include "window/DesktopFolder.h"
-#include "window/ShellFolders_x11.h"
+#include "window/ShellFolders_posix.h"
 
 namespace skl {
 namespace {
@@ -123,14 +123,10 @@ TEST(XdgSpecialFolders, DesktopComesFromTheUserDirsFileOfTheEnvironment) {
     std::ofstream(config.path() / "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/Bureau\"\n";
 
     XdgSpecialFolders folders;
-    EXPECT_EQ(folders.specialFolderPath(0, CSIDL_DESKTOPDIRECTORY), L"/home/tester/Bureau");
-    EXPECT_EQ(folders.specialFolderPath(0, 5), std::nullopt);  // the documents folder: not known here
-    const Text form = GetSpecialFolderPath(folders, 0, CSIDL_DESKTOPDIRECTORY);
-    EXPECT_EQ(form.size(), MAX_PATH_CHARS);
-    EXPECT_EQ(cutAtNul(form), L"/home/tester/Bureau");
+    EXPECT_EQ(folders.desktopFolderPath(), L"/home/tester/Bureau");
 
     std::filesystem::remove(config.path() / "user-dirs.dirs");
-    EXPECT_EQ(folders.specialFolderPath(0, CSIDL_DESKTOPDIRECTORY), L"/home/tester/Desktop");
+    EXPECT_EQ(folders.desktopFolderPath(), L"/home/tester/Desktop");
 }
 
 }  // namespace

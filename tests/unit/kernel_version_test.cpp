@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "services/KernelRelease.h"
-#include "services/WinVersion_x11.h"
+#include "services/WinVersion_posix.h"
 
 namespace skl {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "capture/posix_x11.h"
+#include "capture/desktop_posix.h"
 
 namespace skl {
 namespace {

@@ -1,5 +1,5 @@
-// The system services: version text and tag, special-folder form, folder dialog
-// result and the topmost switch.
+// The system services: version text, tag and family, folder dialog result and the
+// topmost switch.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include "services/WinVersion.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
-#include "window/ShellFolders.h"
 
 namespace skl::test {
 namespace {
@@ -52,34 +51,11 @@ TEST(WinVersion, TagIsNtExactlyOnPlatformTwo) {
     EXPECT_EQ(osTagOf(L"short"), L"");
 }
 
-TEST(SpecialFolder, PathIsPaddedTo260WithItsNulAfterIt) {
-    FakeDesktop desk;
-    const Text path = LR"(C:\Users\alice\Desktop)";
-    desk.desktopPath = path;
-    const Text result = GetSpecialFolderPath(desk, FakeDesktop::mainWindow, CSIDL_DESKTOPDIRECTORY);
-    ASSERT_EQ(result.size(), 260u);
-    EXPECT_EQ(result.substr(0, path.size()), path);
-    EXPECT_EQ(result[path.size()], L'\0');  // position L + 1
-    EXPECT_EQ(result.find_first_not_of(L' ', path.size() + 1), Text::npos);
-    EXPECT_EQ(desk.specialFolderIds, (std::vector<std::int32_t>{16}));
-    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{FakeDesktop::mainWindow}));
-}
-
-TEST(SpecialFolder, LongestAndOverlongPathsKeepTheirNul) {
-    FakeDesktop desk;
-    desk.desktopPath = Text(259, L'p');
-    Text result = GetSpecialFolderPath(desk, 1, 16);
-    EXPECT_EQ(result, Text(259, L'p') + L'\0');
-
-    desk.desktopPath = Text(300, L'p');
-    result = GetSpecialFolderPath(desk, 1, 16);
-    EXPECT_EQ(result, Text(300, L'p') + L'\0');
-}
-
-TEST(SpecialFolder, NoPathGivesEmpty) {
-    FakeDesktop desk;
-    desk.desktopPath.reset();
-    EXPECT_EQ(GetSpecialFolderPath(desk, 1, 16), L"");
+TEST(WinVersion, OnlyTheNtTagNamesTheNtFamily) {
+    EXPECT_EQ(platformFamilyOf(L"NT"), PlatformFamily::WindowsNT);
+    for (const Text tag : {L"95", L"98", L" 2", L"nt", L""}) {
+        EXPECT_EQ(platformFamilyOf(tag), PlatformFamily::Windows9x);
+    }
 }
 
 TEST(BrowseForFolder, CutsTheBufferAtItsFirstNul) {

@@ -92,8 +92,8 @@ TEST(ReadCamPlacementTest, StoresTheRestoredCornerInTwipsWithFreshFactors) {
     FakeDesktop desk;
     CaptureState state;
     state.camHwnd = desk.openViewer(L"Webcam for a", {100, 50});
-    state.camPlacement.length = 0;
     EXPECT_EQ(ReadCamPlacement(state, desk, desk), PlacementResult::Read);
+    EXPECT_EQ(state.camPlacement, (ScreenPoint{100, 50}));
     EXPECT_EQ(state.leftTwips, 1500);
     EXPECT_EQ(state.topTwips, 750);
 
@@ -102,7 +102,6 @@ TEST(ReadCamPlacementTest, StoresTheRestoredCornerInTwipsWithFreshFactors) {
     EXPECT_EQ(ReadCamPlacement(state, desk, desk), PlacementResult::Read);
     EXPECT_EQ(state.leftTwips, 1200);
     EXPECT_EQ(state.topTwips, 500);
-    EXPECT_EQ(desk.placementLengthsSeen, (std::vector<std::int32_t>{44, 44}));
 }
 
 TEST(ReadCamPlacementTest, TopOutOfRangeIsReported) {

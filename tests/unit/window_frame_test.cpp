@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "capture/Workspace.h"
-
 #include <vector>
 
 #include "capture/WindowFrame.h"
@@ -48,20 +46,6 @@ TEST(OuterFrame, PositionsPastTheLeftAndTopEdgesStayNegative) {
     EXPECT_EQ(outerFrame({{-39, -10}, 360, 320, 0}, FrameExtents{1, 1, 20, 5}), (ScreenRect{-40, -30, 322, 315}));
     EXPECT_EQ(outerFrame({{-32768, -32768}, 65535, 65535, 65535}, FrameExtents{4096, 4096, 4096, 4096}),
               (ScreenRect{-32768 - 65535 - 4096, -32768 - 65535 - 4096, -32768 + 65535 * 2 + 4096, -32768 + 65535 * 2 + 4096}));
-}
-
-TEST(Workspace, RestoredRectanglesMoveByTheBarsAtTheTopAndLeftOnly) {
-    constexpr ScreenRect screen{0, 0, 1280, 1024};
-    constexpr ScreenRect viewer{100, 50, 460, 420};
-    // Taskbar at the bottom or the right: workspace and screen coincide.
-    EXPECT_EQ(workspaceToScreen(viewer, screen, {0, 0, 1280, 984}), viewer);
-    EXPECT_EQ(workspaceToScreen(viewer, screen, {0, 0, 1220, 1024}), viewer);
-    // At the top (40 pixels, as on 7 and 10) or the left.
-    EXPECT_EQ(workspaceToScreen(viewer, screen, {0, 40, 1280, 1024}), (ScreenRect{100, 90, 460, 460}));
-    EXPECT_EQ(workspaceToScreen(viewer, screen, {62, 0, 1280, 1024}), (ScreenRect{162, 50, 522, 420}));
-    // A second monitor left of the first, its bar at the top.
-    EXPECT_EQ(workspaceToScreen({-10, -20, 350, 350}, {-1920, 0, 0, 1080}, {-1920, 30, 0, 1080}),
-              (ScreenRect{-10, 10, 350, 380}));
 }
 
 }  // namespace

@@ -21,14 +21,14 @@ HDC WINAPI recordCreateDc(LPCWSTR driver, LPCWSTR device, LPCWSTR output, const 
     return real(driver, device, output, mode);
 }
 
-std::vector<CreateDcCall> displayOpenedFor(DisplayForm form) {
+std::vector<CreateDcCall> displayOpenedFor(PlatformFamily family) {
     recordedCalls<CreateDcCall>().clear();
-    Win32ScreenGrabber().grab(ScreenRect{0, 0, 4, 3}, form);
+    Win32ScreenGrabber(family).grab(ScreenRect{0, 0, 4, 3});
     return recordedCalls<CreateDcCall>();
 }
 
-TEST(ScreenGrab, NtFormOpensTheDisplayWithoutDeviceOrOutput) {
-    const std::vector<CreateDcCall> calls = displayOpenedFor(DisplayForm::NoDevice);
+TEST(ScreenGrab, NtFamilyOpensTheDisplayWithoutDeviceOrOutput) {
+    const std::vector<CreateDcCall> calls = displayOpenedFor(PlatformFamily::WindowsNT);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].driver, std::wstring(L"DISPLAY"));
     EXPECT_EQ(calls[0].device, std::nullopt);
@@ -36,8 +36,8 @@ TEST(ScreenGrab, NtFormOpensTheDisplayWithoutDeviceOrOutput) {
     EXPECT_FALSE(calls[0].withDeviceMode);
 }
 
-TEST(ScreenGrab, NonNtFormOpensDeviceAndOutputZero) {
-    const std::vector<CreateDcCall> calls = displayOpenedFor(DisplayForm::DeviceZero);
+TEST(ScreenGrab, OlderFamilyOpensDeviceAndOutputZero) {
+    const std::vector<CreateDcCall> calls = displayOpenedFor(PlatformFamily::Windows9x);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].driver, std::wstring(L"DISPLAY"));
     EXPECT_EQ(calls[0].device, std::wstring(L"0"));

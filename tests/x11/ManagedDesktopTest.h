@@ -13,6 +13,7 @@
 #include "DisplayHelpers.h"
 #include "capture/Utf8.h"
 #include "capture/desktop_x11.h"
+#include "capture/frame_x11.h"
 
 namespace skl::x11test {
 
@@ -21,10 +22,13 @@ protected:
     // As in the program, whose toolkit makes the character type UTF-8.
     DesktopTest() { std::setlocale(LC_CTYPE, "C.UTF-8"); }
 
+    // The window's outer frame, whose corner the lookup must give.
     ScreenRect placementOf(WindowHandle window) {
-        WindowPlacement placement;
-        EXPECT_TRUE(lookup.readPlacement(window, placement));
-        return placement.normalPosition;
+        const std::optional<ScreenRect> frame = outerFrameOf(desktop, static_cast<xcb_window_t>(window));
+        EXPECT_TRUE(frame);
+        if (!frame) return {};
+        EXPECT_EQ(lookup.restoredCorner(window), (ScreenPoint{frame->left, frame->top}));
+        return *frame;
     }
 
     XcbConnection desktop;  // the program's connection
@@ -59,10 +63,8 @@ protected:
         const WindowHandle window = waitUntil([&] { return lookup.findWindow(title); });
         if (window == 0) return 0;
         const bool shown = waitUntil([&] {
-            WindowPlacement placement;
-            return wmState(helper, static_cast<xcb_window_t>(window)) == 1 &&
-                   lookup.readPlacement(window, placement) &&
-                   (!corner || (placement.normalPosition.left == corner->x && placement.normalPosition.top == corner->y));
+            const std::optional<ScreenPoint> at = lookup.restoredCorner(window);
+            return wmState(helper, static_cast<xcb_window_t>(window)) == 1 && at && (!corner || at == corner);
         });
         return shown ? window : 0;
     }

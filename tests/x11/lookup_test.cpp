@@ -104,17 +104,12 @@ TEST_F(WindowLookupTest, NamesThatAreNotTextOrTooLongDoNotMatch) {
 TEST_F(WindowLookupTest, FindsAMinimisedWindowStillAtItsPlace) {
     const WindowHandle found = showViewer("minnie", {"--at", "300", "200"}, ScreenPoint{300, 200});
     ASSERT_NE(found, 0);
-    WindowPlacement before;
-    ASSERT_TRUE(lookup.readPlacement(found, before));
+    EXPECT_EQ(lookup.restoredCorner(found), (ScreenPoint{300, 200}));
 
     ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(found)}), 0);
     ASSERT_TRUE(waitUntil([&] { return wmState(helper, static_cast<xcb_window_t>(found)) == 3; }));
     EXPECT_EQ(lookup.findWindow(L"Webcam for minnie"), found);
-    WindowPlacement minimised;
-    ASSERT_TRUE(lookup.readPlacement(found, minimised));
-    EXPECT_EQ(minimised.normalPosition, before.normalPosition);
-    EXPECT_EQ(before.normalPosition.left, 300);
-    EXPECT_EQ(before.normalPosition.top, 200);
+    EXPECT_EQ(lookup.restoredCorner(found), (ScreenPoint{300, 200}));
 }
 
 TEST_F(WindowLookupTest, TheTopmostOfTwoWindowsWithOneTitleIsFound) {
@@ -131,13 +126,10 @@ TEST_F(WindowLookupTest, AWindowGoneAfterTheLookupHasNoPlacement) {
     ASSERT_EQ(found, window->handle());
     window->destroy();
 
-    WindowPlacement placement;
-    placement.normalPosition = {1, 2, 3, 4};
-    EXPECT_FALSE(lookup.readPlacement(found, placement));
-    EXPECT_EQ(placement.normalPosition, (ScreenRect{1, 2, 3, 4}));
+    EXPECT_EQ(lookup.restoredCorner(found), std::nullopt);
     EXPECT_EQ(lookup.findWindow(L"Webcam for ghost"), 0);
-    EXPECT_FALSE(lookup.readPlacement(0, placement));
-    EXPECT_FALSE(lookup.readPlacement(-5, placement));
+    EXPECT_EQ(lookup.restoredCorner(0), std::nullopt);
+    EXPECT_EQ(lookup.restoredCorner(-5), std::nullopt);
 }
 
 TEST_F(WindowLookupTest, ViewerThatClosesItselfOnRequestIsGone) {
@@ -146,8 +138,7 @@ TEST_F(WindowLookupTest, ViewerThatClosesItselfOnRequestIsGone) {
     askToClose(helper, static_cast<xcb_window_t>(found));
     EXPECT_EQ(viewers.back()->wait(), 0);
     EXPECT_EQ(waitUntil([&] { return lookup.findWindow(L"Webcam for leaving") == 0; }), true);
-    WindowPlacement placement;
-    EXPECT_FALSE(lookup.readPlacement(found, placement));
+    EXPECT_EQ(lookup.restoredCorner(found), std::nullopt);
 }
 
 }  // namespace

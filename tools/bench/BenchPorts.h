@@ -20,9 +20,9 @@ public:
         const Timed timed(log_, Call::findWindow);
         return inner_.findWindow(title);
     }
-    bool readPlacement(WindowHandle window, WindowPlacement& placement) override {
+    std::optional<ScreenPoint> restoredCorner(WindowHandle window) override {
         const Timed timed(log_, Call::readPlacement);
-        return inner_.readPlacement(window, placement);
+        return inner_.restoredCorner(window);
     }
     std::optional<double> pixelScale(WindowHandle window) override { return inner_.pixelScale(window); }
 
@@ -34,9 +34,9 @@ private:
 class TimedGrabber final : public ScreenGrabber {
 public:
     TimedGrabber(ScreenGrabber& inner, ShotLog& log) : inner_(inner), log_(log) {}
-    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect, DisplayForm form) override {
+    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) override {
         const Timed timed(log_, Call::grab);
-        return inner_.grab(rect, form);
+        return inner_.grab(rect);
     }
     std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override { return inner_.bitmapOf(std::move(picture)); }
 
@@ -143,7 +143,7 @@ private:
 class BenchFolders final : public SpecialFolders {
 public:
     explicit BenchFolders(Text folder) : folder_(std::move(folder)) {}
-    std::optional<Text> specialFolderPath(WindowHandle, std::int32_t) override { return folder_; }
+    std::optional<Text> desktopFolderPath() override { return folder_; }
 
 private:
     Text folder_;

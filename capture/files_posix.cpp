@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "capture/Utf8.h"
-#include "capture/descriptor_x11.h"
-#include "capture/posix_x11.h"
+#include "capture/descriptor_posix.h"
+#include "capture/desktop_posix.h"
 
 namespace skl {
 namespace {

@@ -1,4 +1,4 @@
-#include "services/WinVersion_x11.h"
+#include "services/WinVersion_posix.h"
 
 #include <sys/utsname.h>
 

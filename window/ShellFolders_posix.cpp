@@ -1,4 +1,4 @@
-#include "window/ShellFolders_x11.h"
+#include "window/ShellFolders_posix.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -29,8 +29,7 @@ std::optional<std::string> fileText(const std::string& path) {
 
 }  // namespace
 
-std::optional<Text> XdgSpecialFolders::specialFolderPath(WindowHandle, std::int32_t folderId) {
-    if (folderId != CSIDL_DESKTOPDIRECTORY) return std::nullopt;
+std::optional<Text> XdgSpecialFolders::desktopFolderPath() {
     const UserEnvironment environment{environmentValue("HOME"), environmentValue("XDG_CONFIG_HOME"),
                                       environmentValue("XDG_DESKTOP_DIR")};
     std::optional<std::string> userDirs;

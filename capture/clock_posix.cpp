@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "capture/posix_x11.h"
+#include "capture/desktop_posix.h"
 
 namespace skl {
 
