@@ -2,9 +2,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 
 namespace skl {
+namespace {
 
+// The picture as an opaque 32-bit image of its own, which the clipboard keeps.
 QImage imageOf(const Picture& picture) {
     QImage image(picture.width, picture.height, QImage::Format_RGB32);
     for (std::int32_t y = 0; y < picture.height; ++y) {
@@ -13,6 +16,8 @@ QImage imageOf(const Picture& picture) {
     }
     return image;
 }
+
+}  // namespace
 
 bool QtClipboard::tryPutBitmap(GrabbedBitmap& bitmap) {
     QGuiApplication::clipboard()->setImage(imageOf(bitmap.picture()), QClipboard::Clipboard);

@@ -3,14 +3,9 @@
 // selection and offers the picture in the image formats X programs ask for
 // (image/bmp and image/png among them), converted only when asked.
 
-#include <QImage>
-
 #include "capture/Ports.h"
 
 namespace skl {
-
-// The picture as an opaque 32-bit image.
-QImage imageOf(const Picture& picture);
 
 class QtClipboard final : public Clipboard {
 public:

@@ -74,7 +74,4 @@ public:
     void sleepMilliseconds(int milliseconds) override;
 };
 
-// A bitmap holding the picture, for showing it.
-GdiBitmap bitmapFromPicture(const Picture& picture);
-
 }  // namespace skl

@@ -29,8 +29,7 @@ Picture readBitmapPixels(HDC display, HBITMAP bitmap, std::int32_t width, std::i
     return picture;
 }
 
-}  // namespace
-
+// A bitmap of the program's own holding the picture, as a grab leaves one.
 GdiBitmap bitmapFromPicture(const Picture& picture) {
     BITMAPINFO info = topDown32(picture.width, picture.height);
     void* bits = nullptr;
@@ -38,6 +37,8 @@ GdiBitmap bitmapFromPicture(const Picture& picture) {
     if (bitmap) std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
     return bitmap;
 }
+
+}  // namespace
 
 std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::bitmapOf(Picture picture) {
     GdiBitmap bitmap = bitmapFromPicture(picture);

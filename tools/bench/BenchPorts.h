@@ -21,7 +21,7 @@ public:
         return inner_.findWindow(title);
     }
     std::optional<ScreenPoint> restoredCorner(WindowHandle window) override {
-        const Timed timed(log_, Call::readPlacement);
+        const Timed timed(log_, Call::restoredCorner);
         return inner_.restoredCorner(window);
     }
     std::optional<double> pixelScale(WindowHandle window) override { return inner_.pixelScale(window); }

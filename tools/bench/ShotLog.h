@@ -9,7 +9,7 @@
 
 namespace skl::bench {
 
-enum class Call { findWindow, readPlacement, leave, yield, grab, clipboard, showPreview, writeFile, comeBack };
+enum class Call { findWindow, restoredCorner, leave, yield, grab, clipboard, showPreview, writeFile, comeBack };
 inline constexpr std::size_t callCount = 9;
 
 class ShotLog {

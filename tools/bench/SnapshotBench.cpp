@@ -98,7 +98,7 @@ void noteShot(std::vector<Figure>& figures, const ShotLog& log, double click, do
               const std::optional<double>& back) {
     const auto note = [&](Row row, double value) { figures[static_cast<std::size_t>(row)].values.push_back(value); };
     note(Row::lookup, log.length(Call::findWindow));
-    note(Row::placement, log.length(Call::readPlacement));
+    note(Row::placement, log.length(Call::restoredCorner));
     note(Row::leave, log.length(Call::leave));
     note(Row::yield, log.length(Call::yield));
     // Over the camera the grab that is saved comes after the leave; the reads of
