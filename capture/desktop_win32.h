@@ -10,10 +10,9 @@ namespace skl {
 
 // Windows gives a top-level window's restored rectangle in workspace coordinates:
 // relative to the work area of its monitor (the screen less the taskbar and other
-// docked bars), not to the screen. With a bar at the top or the left the two
-// differ by its thickness.
-// The rectangle in screen coordinates, from workspace coordinates on a monitor
-// whose whole area and work area are given in screen coordinates.
+// docked bars), not to the screen; with a bar at the top or the left the two differ
+// by its thickness. This is the rectangle in screen coordinates, for a monitor whose
+// whole area and work area are given in screen coordinates.
 ScreenRect workspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea);
 
 class Win32WindowLookup final : public WindowLookup {
@@ -30,6 +29,10 @@ private:
     DpiForWindow dpiForWindow_ = dpiForWindowLookup();
     static DpiForWindow dpiForWindowLookup();
 };
+
+// The header of a 32-bit device-independent bitmap whose rows run from the top:
+// the layout of a Picture's pixels (0x00RRGGBB).
+BITMAPINFO topDown32(std::int32_t width, std::int32_t height);
 
 // A GDI bitmap of the program's own and its pixels; it frees the bitmap unless it
 // has been handed over (to the clipboard).

@@ -3,7 +3,6 @@
 #include "capture/desktop_win32.h"
 
 namespace skl {
-namespace {
 
 BITMAPINFO topDown32(std::int32_t width, std::int32_t height) {
     BITMAPINFO info{};
@@ -15,6 +14,8 @@ BITMAPINFO topDown32(std::int32_t width, std::int32_t height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
+
+namespace {
 
 // The pixels of a bitmap not selected into any device context, read through the
 // display context it is compatible with.

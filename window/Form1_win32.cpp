@@ -372,14 +372,7 @@ void Form1Window::paint() {
     const RECT border = toRect(previewBox(size, twipsPerPixel_));
     FrameRect(dc, &border, GetSysColorBrush(COLOR_WINDOWFRAME));
     if (snapshot_) {
-        // The picture's rows from the top, each pixel 0x00RRGGBB: a top-down 32-bit DIB.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = size.width;
-        info.bmiHeader.biHeight = -size.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = topDown32(size.width, size.height);
         StretchDIBits(dc, border.left + 1, border.top + 1, size.width, size.height, 0, 0, size.width, size.height,
                       snapshot_->picture().pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
     } else {
