@@ -63,6 +63,8 @@ struct CaptureState {
     bool snapshotRunning = false;
     // Every number of the 16-bit counter has been used in this run.
     bool numbersUsedUp = false;
+    // The user has been told why some windows cannot be found on this desktop.
+    bool hiddenWindowsExplained = false;
 
     bool operator==(const CaptureState&) const = default;
 };

@@ -26,6 +26,10 @@ public:
     // the system draws a window that does not know the screen's resolution larger;
     // nothing where the system cannot tell.
     virtual std::optional<double> pixelScale(WindowHandle window) = 0;
+    // What the user needs to know when a window is not found because the desktop
+    // keeps some programs' windows from other programs: which windows this program
+    // can see, and what would help. Empty where every window can be found.
+    virtual Text hiddenWindowsAdvice() = 0;
 };
 
 class ScreenMetrics {
@@ -43,11 +47,25 @@ public:
     virtual const Picture& picture() const = 0;
 };
 
+// What a grab gives: the bitmap, or nothing and why, in plain words for the user.
+struct GrabResult {
+    std::unique_ptr<GrabbedBitmap> bitmap;
+    Text failure;
+};
+
 class ScreenGrabber {
 public:
     virtual ~ScreenGrabber() = default;
-    // Copies the rectangle of the screen unchanged; empty when the platform calls fail.
-    virtual std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) = 0;
+    // Copies the rectangle of the screen unchanged.
+    virtual GrabResult grab(const ScreenRect& rect) = 0;
+    // The camera's picture: the rectangle, in screen pixels, as the window `viewer`
+    // shows it there. Where the window system lets the screen be read, that is the
+    // screen; a grabber that reads the viewer's own picture copies that instead,
+    // whole even where other windows cover it.
+    virtual GrabResult grabViewer(WindowHandle viewer, const ScreenRect& rect) = 0;
+    // Whether grabViewer reads the viewer's own picture, in which no other window,
+    // the program's own included, can be.
+    virtual bool readsViewersOwnPicture() const = 0;
     // A bitmap of the program's own holding the picture, as a grab would; empty
     // when the platform calls fail.
     virtual std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) = 0;

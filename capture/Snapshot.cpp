@@ -143,23 +143,39 @@ bool putOnClipboard(GrabbedBitmap& bitmap, CapturePorts& ports) {
     return true;
 }
 
-// Copies the rectangle and saves it, straight from the grab, so that neither the
-// clipboard (which may be busy) nor the preview delays the file.
+// What became of the grab: the bitmap and how its saving went, or why there is no
+// picture to save.
 struct Grabbed {
     std::unique_ptr<GrabbedBitmap> bitmap;
     SaveOutcome saved;
+    Text failure;
 };
 
-std::optional<Grabbed> grabAndSave(CaptureState& state, CapturePorts& ports, const Camera& camera) {
-    std::unique_ptr<GrabbedBitmap> bitmap = GrabScreenRegion(camera.rect, ports);
-    if (!bitmap) return std::nullopt;
-    // A picture the system drew larger goes back to the camera's own size.
-    if (bitmap->picture().width != camera.size.x || bitmap->picture().height != camera.size.y) {
-        bitmap = ports.grabber.bitmapOf(scaledPicture(bitmap->picture(), camera.size.x, camera.size.y));
-        if (!bitmap) return std::nullopt;
+Text sizeText(std::int32_t width, std::int32_t height) {
+    return std::to_wstring(width) + L" x " + std::to_wstring(height);
+}
+
+// Copies the rectangle and saves it, straight from the grab, so that neither the
+// clipboard (which may be busy) nor the preview delays the file. A picture that is
+// not the rectangle's size is not the camera's: it is refused, never saved.
+Grabbed grabAndSave(CaptureState& state, CapturePorts& ports, const Camera& camera) {
+    GrabResult grab = GrabScreenRegion(camera.rect, state.camHwnd, ports);
+    if (!grab.bitmap) return {nullptr, {}, std::move(grab.failure)};
+    const std::int32_t width = camera.rect.right - camera.rect.left;
+    const std::int32_t height = camera.rect.bottom - camera.rect.top;
+    const Picture& grabbed = grab.bitmap->picture();
+    if (grabbed.width != width || grabbed.height != height) {
+        return {nullptr, {},
+                L"The window system gave a picture of " + sizeText(grabbed.width, grabbed.height) +
+                    L" pixels where " + sizeText(width, height) + L" were asked for."};
     }
-    SaveOutcome saved = saveSnapshot(state, ports, bitmap->picture());
-    return Grabbed{std::move(bitmap), std::move(saved)};
+    // A picture the system drew larger goes back to the camera's own size.
+    if (width != camera.size.x || height != camera.size.y) {
+        grab.bitmap = ports.grabber.bitmapOf(scaledPicture(grabbed, camera.size.x, camera.size.y));
+        if (!grab.bitmap) return {nullptr, {}, L"There was no memory left for the picture."};
+    }
+    SaveOutcome saved = saveSnapshot(state, ports, grab.bitmap->picture());
+    return {std::move(grab.bitmap), std::move(saved), {}};
 }
 
 // From the grab to the window's return. Where the window is clear of the rectangle
@@ -167,7 +183,7 @@ std::optional<Grabbed> grabAndSave(CaptureState& state, CapturePorts& ports, con
 // window leaves first and the grab waits until the screen there is drawn without it.
 std::optional<Message> stepAsideGrabAndSave(CaptureState& state, CapturePorts& ports, const Camera& camera) {
     StepAside aside(ports.aside, ports.grabber, ports.clock, camera.rect);
-    std::optional<Grabbed> grabbed;
+    Grabbed grabbed;
     if (aside.grabFirst()) grabbed = grabAndSave(state, ports, camera);
     aside.leave();
     ports.window.yieldToEvents();
@@ -175,10 +191,24 @@ std::optional<Message> stepAsideGrabAndSave(CaptureState& state, CapturePorts& p
         aside.waitUntilClear();
         grabbed = grabAndSave(state, ports, camera);
     }
-    if (!grabbed) return Message{L"The screen could not be copied, so no snapshot was saved."};
-    const bool onClipboard = putOnClipboard(*grabbed->bitmap, ports);
-    ports.window.showPreview(std::move(grabbed->bitmap));
-    return messageAbout(grabbed->saved, onClipboard);
+    if (!grabbed.bitmap) {
+        Text prompt = L"The screen could not be copied, so no snapshot was saved.";
+        if (!grabbed.failure.empty()) prompt += L"\n\n" + grabbed.failure;
+        return Message{prompt};
+    }
+    const bool onClipboard = putOnClipboard(*grabbed.bitmap, ports);
+    ports.window.showPreview(std::move(grabbed.bitmap));
+    return messageAbout(grabbed.saved, onClipboard);
+}
+
+// A desktop that hides some windows from programs may hide the viewer: the first
+// time a viewer is not found there, the user learns why and what would help.
+void explainHiddenWindowsOnce(CaptureState& state, CapturePorts& ports) {
+    if (state.hiddenWindowsExplained) return;
+    const Text advice = ports.windows.hiddenWindowsAdvice();
+    if (advice.empty()) return;
+    state.hiddenWindowsExplained = true;
+    ports.dialogs.messageBox(advice, MessageIcon::Exclamation, productTitle);
 }
 
 }  // namespace
@@ -196,11 +226,11 @@ PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, Scr
     return PlacementResult::Read;
 }
 
-std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, CapturePorts& ports) {
+GrabResult GrabScreenRegion(const ScreenRect& rect, WindowHandle viewer, CapturePorts& ports) {
     const auto width = checkedSub(rect.right, rect.left);
     const auto height = checkedSub(rect.bottom, rect.top);
-    if (!width || !height || *width <= 0 || *height <= 0) return nullptr;
-    return ports.grabber.grab(rect);
+    if (!width || !height || *width <= 0 || *height <= 0) return {nullptr, L"The rectangle to copy is empty."};
+    return ports.grabber.grabViewer(viewer, rect);
 }
 
 void takeSnapshot(CaptureState& state, CapturePorts& ports) {
@@ -223,6 +253,7 @@ void takeSnapshot(CaptureState& state, CapturePorts& ports) {
     if (placement == PlacementResult::WindowGone) {
         state.camHwnd = 0;
         ports.window.setIdCaption(texts::notFound);
+        explainHiddenWindowsOnce(state, ports);
         return;
     }
     // The rectangle is known before the window goes, so that the window knows which

@@ -28,9 +28,9 @@ enum class PlacementResult { Read, WindowGone, OutOfRange };
 // Stores the corner of the viewer's restored rectangle in twips.
 PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, ScreenMetrics& screen);
 
-// Copies the rectangle of the screen; empty when it is empty or cannot be copied.
-// The caller puts the bitmap on the clipboard.
-std::unique_ptr<GrabbedBitmap> GrabScreenRegion(const ScreenRect& rect, CapturePorts& ports);
+// Copies the rectangle as the viewer shows it; no bitmap, and why, when it is empty
+// or cannot be copied. The caller puts the bitmap on the clipboard.
+GrabResult GrabScreenRegion(const ScreenRect& rect, WindowHandle viewer, CapturePorts& ports);
 
 // Picture1_Click.
 void takeSnapshot(CaptureState& state, CapturePorts& ports);

@@ -46,6 +46,8 @@ bool SettleRule::isSettled(const Picture& area, std::int64_t nowMs) {
 
 StepAside::StepAside(StepAsideWindow& window, ScreenGrabber& grabber, Clock& clock, const ScreenRect& grab)
     : window_(window), grabber_(grabber), clock_(clock), frame_(window.outerFrame()) {
+    // The viewer's own picture holds no other window: nothing of ours can be in it.
+    if (grabber_.readsViewersOwnPicture()) return;
     if (!frame_) {
         // Where the window is cannot be told: it is taken away at once, and the
         // whole rectangle watched.
@@ -56,7 +58,7 @@ StepAside::StepAside(StepAsideWindow& window, ScreenGrabber& grabber, Clock& clo
     covered_ = intersection(composited_ ? widened(*frame_, shadowMargin) : *frame_, grab);
     if (covered_ && !composited_) {
         // How the window looks there, to tell when it has gone from the screen.
-        if (const auto own = grabber_.grab(*covered_)) ownPixels_ = own->picture();
+        if (const auto own = grabber_.grab(*covered_).bitmap) ownPixels_ = own->picture();
     }
 }
 
@@ -90,7 +92,7 @@ void StepAside::waitUntilClear() {
     }
     SettleRule rule(composited_, std::move(ownPixels_), started);
     for (;;) {
-        const auto read = grabber_.grab(*covered_);
+        const auto read = grabber_.grab(*covered_).bitmap;
         if (!read || rule.isSettled(read->picture(), clock_.monotonicMilliseconds())) return;
         if (rule.timedOut(clock_.monotonicMilliseconds())) return;
         clock_.sleepMilliseconds(1);

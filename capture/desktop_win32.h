@@ -23,6 +23,8 @@ public:
     // The screen's resolution against the window's own, where the system tells the
     // latter (Windows 10 from 1607 on; looked up when the program starts).
     std::optional<double> pixelScale(WindowHandle window) override;
+    // Every top-level window can be found.
+    Text hiddenWindowsAdvice() override { return {}; }
 
 private:
     using DpiForWindow = UINT(WINAPI*)(HWND);
@@ -53,7 +55,9 @@ private:
 class Win32ScreenGrabber final : public ScreenGrabber {
 public:
     explicit Win32ScreenGrabber(PlatformFamily family) : family_(family) {}
-    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) override;
+    GrabResult grab(const ScreenRect& rect) override;
+    GrabResult grabViewer(WindowHandle, const ScreenRect& rect) override { return grab(rect); }
+    bool readsViewersOwnPicture() const override { return false; }
     std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
 
 private:

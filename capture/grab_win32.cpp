@@ -47,22 +47,24 @@ std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::bitmapOf(Picture picture) {
     return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
 }
 
-std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::grab(const ScreenRect& rect) {
+GrabResult Win32ScreenGrabber::grab(const ScreenRect& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const DeviceContext display(family_ == PlatformFamily::WindowsNT ? CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)
                                                                      : CreateDCW(L"DISPLAY", L"0", L"0", nullptr));
-    if (!display) return nullptr;
+    if (!display) return {nullptr, L"Windows did not open the display for reading."};
     const DeviceContext memory(CreateCompatibleDC(display.get()));
     GdiBitmap bitmap(CreateCompatibleBitmap(display.get(), width, height));
-    if (!memory || !bitmap) return nullptr;
+    if (!memory || !bitmap) return {nullptr, L"There was no memory left for the picture."};
     {
         const Selection selected(memory.get(), bitmap.get());
-        if (!BitBlt(memory.get(), 0, 0, width, height, display.get(), rect.left, rect.top, SRCCOPY)) return nullptr;
+        if (!BitBlt(memory.get(), 0, 0, width, height, display.get(), rect.left, rect.top, SRCCOPY)) {
+            return {nullptr, L"Windows refused to copy the screen."};
+        }
     }
     Picture picture = readBitmapPixels(display.get(), bitmap.get(), width, height);
-    if (picture.pixels.empty()) return nullptr;
-    return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
+    if (picture.pixels.empty()) return {nullptr, L"Windows did not give the copied pixels."};
+    return {std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture)), {}};
 }
 
 }  // namespace skl

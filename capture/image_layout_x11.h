@@ -18,5 +18,7 @@ struct ImageLayout {
 
 // Nothing when the root visual is not a true-colour one that PixelFormat can read.
 std::optional<ImageLayout> rootImageLayout(const XcbConnection& x);
+// The same for a window of this visual and depth.
+std::optional<ImageLayout> imageLayoutOf(const XcbConnection& x, xcb_visualid_t visual, std::uint8_t depth);
 
 }  // namespace skl

@@ -40,7 +40,8 @@ void XlibDisplayCloser::operator()(_XDisplay* display) const noexcept {
     XCloseDisplay(display);
 }
 
-X11WindowLookup::X11WindowLookup(const XcbConnection& connection) : x_(connection) {}
+X11WindowLookup::X11WindowLookup(const XcbConnection& connection, Text hiddenAdvice)
+    : x_(connection), hiddenAdvice_(std::move(hiddenAdvice)) {}
 
 X11WindowLookup::~X11WindowLookup() = default;
 

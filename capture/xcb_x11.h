@@ -84,6 +84,8 @@ public:
     // Another atom by its name, in a round trip of its own; XCB_ATOM_NONE where
     // onlyIfExists and no client has named it yet, or on an error.
     xcb_atom_t atom(std::string_view name, bool onlyIfExists = false) const;
+    // Whether the server is a Wayland session's X server (XWayland).
+    bool isXWayland() const;
     // The display's name as it was given; nullptr for $DISPLAY's.
     const char* displayName() const { return displayName_ ? displayName_->c_str() : nullptr; }
     // Sends a client message about one of the window manager's windows to the root,

@@ -4,6 +4,7 @@
 // its dialogs and the clipboard. One implementation of each platform interface
 // that the window's handlers talk to.
 
+#include "capture/SessionRoute.h"
 #include "capture/clipboard_qt.h"
 #include "capture/desktop_posix.h"
 #include "capture/desktop_x11.h"
@@ -19,9 +20,21 @@
 
 namespace skl {
 
-// What the window needs before it exists.
+// What a user of a Wayland session needs to know when a viewer is not found there.
+inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
+    L"This desktop lets programs see only the windows of X11 programs (such as a messenger running under Wine), "
+    L"not those of Wayland programs, so the webcam window may be open and still not found.\n\n"
+    L"To take snapshots of it, start the messenger as an X11 program (many programs do so with "
+    L"QT_QPA_PLATFORM=xcb or GDK_BACKEND=x11 in their environment), or log in to an X11 session.";
+
+// What the window needs before it exists: the other programs' windows and their
+// pixels reached the way the session allows.
 struct X11Screen {
-    explicit X11Screen(const XcbConnection& x) : windows(x), grabber(x), aside(x) {}
+    X11Screen(const XcbConnection& x, CaptureRoute route)
+        : windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
+          grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
+                                                     : X11ScreenGrabber::Reads::Screen),
+          aside(x) {}
 
     X11WindowLookup windows;
     X11ScreenGrabber grabber;

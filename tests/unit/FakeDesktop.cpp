@@ -203,15 +203,21 @@ std::unique_ptr<GrabbedBitmap> FakeDesktop::bitmapOf(Picture picture) {
     return std::make_unique<FakeBitmap>(std::move(picture));
 }
 
-std::unique_ptr<GrabbedBitmap> FakeDesktop::grab(const ScreenRect& rect) {
+GrabResult FakeDesktop::grab(const ScreenRect& rect) {
     log(L"grab", rectText(rect));
-    if (grabFails) return nullptr;
-    Picture picture{rect.right - rect.left, rect.bottom - rect.top, {}};
-    for (std::int32_t y = rect.top; y < rect.bottom; ++y) {
-        for (std::int32_t x = rect.left; x < rect.right; ++x) picture.pixels.push_back(shownPixel(x, y));
+    if (grabFails) return {nullptr, grabFailure};
+    const ScreenRect read =
+        grabbedSize ? ScreenRect{rect.left, rect.top, rect.left + grabbedSize->x, rect.top + grabbedSize->y} : rect;
+    Picture picture{read.right - read.left, read.bottom - read.top, {}};
+    for (std::int32_t y = read.top; y < read.bottom; ++y) {
+        for (std::int32_t x = read.left; x < read.right; ++x) {
+            picture.pixels.push_back(readsViewersPicture ? screenPixel(x, y) : shownPixel(x, y));
+        }
     }
-    return std::make_unique<FakeBitmap>(std::move(picture));
+    return {std::make_unique<FakeBitmap>(std::move(picture)), {}};
 }
+
+GrabResult FakeDesktop::grabViewer(WindowHandle, const ScreenRect& rect) { return grab(rect); }
 
 bool FakeDesktop::tryPutBitmap(GrabbedBitmap& bitmap) {
     log(L"tryPutBitmap");

@@ -58,10 +58,14 @@ public:
     std::map<Text, WindowHandle> windowsByTitle;
     std::map<WindowHandle, ScreenPoint> restoredCorners;
     std::map<WindowHandle, double> pixelScales;  // windows the system draws larger
+    Text hiddenAdvice;                           // a desktop that hides some windows
     double twipsX = 15.0;
     double twipsY = 15.0;
     std::function<std::uint32_t(std::int32_t x, std::int32_t y)> screenPixel;
-    bool grabFails = false;
+    bool grabFails = false;                        // grabs give nothing, with this reason
+    Text grabFailure;
+    std::optional<ScreenPoint> grabbedSize;        // grabs give pictures of this size instead
+    bool readsViewersPicture = false;              // the viewer's own picture, never ours
     int clipboardBusyTries = 0;  // tryPutBitmap fails this many times first
     // Results of the next writes, in order; once used up every write behaves like a
     // real disk that refuses existing names.
@@ -154,10 +158,13 @@ public:
     WindowHandle findWindow(const Text& title) override;
     std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
     std::optional<double> pixelScale(WindowHandle window) override;
+    Text hiddenWindowsAdvice() override { return hiddenAdvice; }
     std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
     double twipsPerPixelX() override { return twipsX; }
     double twipsPerPixelY() override { return twipsY; }
-    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) override;
+    GrabResult grab(const ScreenRect& rect) override;
+    GrabResult grabViewer(WindowHandle viewer, const ScreenRect& rect) override;
+    bool readsViewersOwnPicture() const override { return readsViewersPicture; }
     bool tryPutBitmap(GrabbedBitmap& bitmap) override;
     WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override;
     LocalTime localNow() override { return now; }

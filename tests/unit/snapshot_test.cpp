@@ -82,6 +82,19 @@ TEST_F(SnapshotTest, MissingViewerSaysNotFoundSilentlyThenRefusesTheNextClick) {
     EXPECT_EQ(state.shotCounter, 0);
 }
 
+TEST_F(SnapshotTest, DesktopThatHidesWindowsIsExplainedOnceWhenAViewerIsNotFound) {
+    desk.hiddenAdvice = L"This desktop shows the program only some windows.";
+    for (int round = 0; round < 2; ++round) {
+        newCam(L"bob");
+        click();
+        EXPECT_EQ(desk.idLabel, L"Not Found");
+    }
+    ASSERT_EQ(desk.messages.size(), 1u);
+    EXPECT_EQ(desk.messages[0].prompt, desk.hiddenAdvice);
+    EXPECT_EQ(desk.messages[0].title, productTitle);
+    EXPECT_TRUE(state.hiddenWindowsExplained);
+}
+
 TEST_F(SnapshotTest, ViewerThatClosesBeforeThePlacementQueryCountsAsNotFound) {
     desk.closeBeforePlacement(desk.openViewer(L"Webcam for bob", {100, 50}));
     newCam(L"bob");
@@ -274,7 +287,7 @@ TEST_F(SnapshotTest, CornerOrRectangleOutOfRangeIsRefusedBeforeMinimising) {
     }
 }
 
-TEST_F(SnapshotTest, GrabFailureSavesNothingAndSaysSo) {
+TEST_F(SnapshotTest, GrabFailureSavesNothingAndSaysWhy) {
     desk.openViewer(L"Webcam for bob", {10, 10});
     newCam(L"bob");
     desk.grabFails = true;
@@ -284,6 +297,35 @@ TEST_F(SnapshotTest, GrabFailureSavesNothingAndSaysSo) {
     EXPECT_EQ(desk.messages[0].prompt, L"The screen could not be copied, so no snapshot was saved.");
     EXPECT_FALSE(desk.previewPicture);
     EXPECT_EQ(state.shotCounter, 0);
+
+    desk.grabFailure = L"The X server refused to copy the screen.";
+    click();
+    EXPECT_EQ(desk.messages[1].prompt,
+              L"The screen could not be copied, so no snapshot was saved.\n\nThe X server refused to copy the screen.");
+
+    // A picture of another size than asked for is not the camera's.
+    desk.grabFails = false;
+    desk.grabbedSize = ScreenPoint{1, 1};
+    click();
+    EXPECT_EQ(desk.messages[2].prompt,
+              L"The screen could not be copied, so no snapshot was saved.\n\nThe window system gave a picture of 1 x 1 "
+              L"pixels where 322 x 242 were asked for.");
+    EXPECT_TRUE(desk.files.empty());
+    EXPECT_FALSE(desk.clipboardPicture);
+    EXPECT_FALSE(desk.previewPicture);
+    EXPECT_EQ(state.shotCounter, 0);
+}
+
+TEST_F(SnapshotTest, ViewersOwnPictureIsGrabbedFirstEvenUnderTheWindow) {
+    desk.openViewer(L"Webcam for bob", {10, 10});
+    newCam(L"bob");
+    desk.readsViewersPicture = true;
+    desk.ownFrame = ScreenRect{0, 0, 341, 400};  // over the camera
+    click();
+    EXPECT_EQ(desk.callNames(), (Names{L"findWindow", L"restoredCorner", L"grab", L"writeNewFile", L"leave",
+                                       L"yieldToEvents", L"tryPutBitmap", L"showPreview", L"comeBack"}));
+    ASSERT_TRUE(desk.previewPicture);
+    EXPECT_EQ(desk.previewPicture->at(0, 0), desk.screenPixel(36, 54));
 }
 
 TEST_F(SnapshotTest, ExistingFileIsKeptAndTheNextNumberTaken) {

@@ -22,7 +22,7 @@ protected:
         if (!client) return {};
         Comparison last;
         waitUntil([&] {
-            const auto grabbed = grabber.grab(rect);
+            const auto grabbed = grabber.grab(rect).bitmap;
             if (!grabbed) return false;
             const Picture& picture = grabbed->picture();
             EXPECT_EQ(picture.width, rect.right - rect.left);
@@ -120,11 +120,11 @@ TEST_F(ViewerTest, GrabFollowsTheScreensSize) {
     };
     const ScreenRect camera{326, 144, 648, 386};
     ASSERT_TRUE(grabbedViewer(camera, viewer, 4));
-    const auto whole = grabber.grab(camera);
+    const auto whole = grabber.grab(camera).bitmap;
     ASSERT_TRUE(whole);
     // Every pixel right of x = 400 is black while the screen is that narrow.
     announceRootSize(400, screenHeight());
-    const auto narrow = grabber.grab(camera);
+    const auto narrow = grabber.grab(camera).bitmap;
     ASSERT_TRUE(narrow);
     int shownPastTheEdge = 0;
     int shownThen = 0;
@@ -141,11 +141,11 @@ TEST_F(ViewerTest, GrabFollowsTheScreensSize) {
 }
 
 TEST_F(ViewerTest, RectanglesOffTheScreenOrEmpty) {
-    const auto away = grabber.grab({4000, -3000, 4322, -2758});
+    const auto away = grabber.grab({4000, -3000, 4322, -2758}).bitmap;
     ASSERT_TRUE(away);
     EXPECT_EQ(away->picture(), (Picture{322, 242, std::vector<std::uint32_t>(322 * 242, 0)}));
-    EXPECT_EQ(grabber.grab({10, 10, 10, 50}), nullptr);
-    EXPECT_EQ(grabber.grab({10, 10, 50, 5}), nullptr);
+    EXPECT_EQ(grabber.grab({10, 10, 10, 50}).bitmap, nullptr);
+    EXPECT_EQ(grabber.grab({10, 10, 50, 5}).bitmap, nullptr);
 }
 
 // The grabs above go through memory shared with the server wherever it offers that;

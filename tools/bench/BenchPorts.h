@@ -25,6 +25,7 @@ public:
         return inner_.restoredCorner(window);
     }
     std::optional<double> pixelScale(WindowHandle window) override { return inner_.pixelScale(window); }
+    Text hiddenWindowsAdvice() override { return inner_.hiddenWindowsAdvice(); }
 
 private:
     WindowLookup& inner_;
@@ -34,10 +35,12 @@ private:
 class TimedGrabber final : public ScreenGrabber {
 public:
     TimedGrabber(ScreenGrabber& inner, ShotLog& log) : inner_(inner), log_(log) {}
-    std::unique_ptr<GrabbedBitmap> grab(const ScreenRect& rect) override {
+    GrabResult grab(const ScreenRect& rect) override { return inner_.grab(rect); }
+    GrabResult grabViewer(WindowHandle viewer, const ScreenRect& rect) override {
         const Timed timed(log_, Call::grab);
-        return inner_.grab(rect);
+        return inner_.grabViewer(viewer, rect);
     }
+    bool readsViewersOwnPicture() const override { return inner_.readsViewersOwnPicture(); }
     std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override { return inner_.bitmapOf(std::move(picture)); }
 
 private:

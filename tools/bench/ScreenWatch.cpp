@@ -20,14 +20,14 @@ void ScreenWatch::pumpFor(double milliseconds) {
 }
 
 std::optional<std::uint32_t> ScreenWatch::pixelAt(ScreenPoint at) {
-    const auto pixel = grabber_.grab({at.x, at.y, at.x + 1, at.y + 1});
+    const auto pixel = grabber_.grab({at.x, at.y, at.x + 1, at.y + 1}).bitmap;
     if (!pixel) return std::nullopt;
     return pixel->picture().at(0, 0);
 }
 
 std::optional<ScreenPoint> ScreenWatch::backgroundPoint(const std::optional<ScreenRect>& prefer) {
     const ScreenRect client = desktop_.windowClient();
-    const auto shown = grabber_.grab(client);
+    const auto shown = grabber_.grab(client).bitmap;
     if (!shown) return std::nullopt;
     std::optional<ScreenPoint> found;
     for (std::int32_t y = 0; y < shown->picture().height; ++y) {
@@ -61,7 +61,7 @@ std::optional<Clearing> ScreenWatch::timeToClear(const ScreenRect& camera, const
     Clearing clearing{notYet, notYet, notYet};
     for (double taken = 0; taken < 1000; taken = nowMs() - start) {
         if (clearing.offScreen == notYet && desktop_.windowOffScreen()) clearing.offScreen = nowMs() - start;
-        const auto shown = grabber_.grab(camera);
+        const auto shown = grabber_.grab(camera).bitmap;
         const double at = nowMs() - start;
         if (shown && differencesFromViewer(shown->picture(), {camera.left, camera.top}, client, viewerFrame) == 0) {
             if (clearing.firstClear == notYet) clearing.firstClear = at;

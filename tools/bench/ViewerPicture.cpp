@@ -35,7 +35,7 @@ std::size_t differencesFromViewer(const Picture& picture, ScreenPoint corner, co
 std::optional<std::uint32_t> frameOnScreen(ScreenGrabber& grabber, const ViewerClient& client) {
     const std::int32_t y = client.origin.y + test_picture::frameCellsTop + test_picture::frameCellSize / 2;
     const std::int32_t left = client.origin.x + test_picture::frameCellsLeft;
-    const auto row = grabber.grab({left, y, left + test_picture::frameBits * test_picture::frameCellSize, y + 1});
+    const auto row = grabber.grab({left, y, left + test_picture::frameBits * test_picture::frameCellSize, y + 1}).bitmap;
     if (!row) return std::nullopt;
     std::uint32_t frame = 0;
     for (int bit = 0; bit < test_picture::frameBits; ++bit) {

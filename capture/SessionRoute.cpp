@@ -1,0 +1,11 @@
+#include "SessionRoute.h"
+
+namespace skl {
+
+CaptureRoute captureRouteFor(const SessionFacts& session) {
+    // An X server of its own (a nested or virtual one, say) can be read like any
+    // X11 session's, whatever the session around it is.
+    return session.xServerIsXWayland ? CaptureRoute::XWayland : CaptureRoute::X11;
+}
+
+}  // namespace skl

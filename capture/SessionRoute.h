@@ -1,0 +1,25 @@
+#pragma once
+// Which way the Linux edition reaches other programs' windows and their pixels,
+// chosen once at start from the session it finds.
+
+namespace skl {
+
+enum class CaptureRoute {
+    // An X11 session: windows by title over X, the camera copied from the screen.
+    X11,
+    // A Wayland session whose desktop offers programs no way to its windows: the
+    // windows of X11 programs (on XWayland) by title over X, each read from its own
+    // picture, which XWayland keeps whole.
+    XWayland,
+};
+
+// What the program finds of its session at start.
+struct SessionFacts {
+    // Whether the X server it talks to is a Wayland session's XWayland, which has no
+    // screen of its own to read.
+    bool xServerIsXWayland = false;
+};
+
+CaptureRoute captureRouteFor(const SessionFacts& session);
+
+}  // namespace skl
