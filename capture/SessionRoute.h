@@ -11,6 +11,11 @@ enum class CaptureRoute {
     // windows of X11 programs (on XWayland) by title over X, each read from its own
     // picture, which XWayland keeps whole.
     XWayland,
+    // sway, or another wlroots compositor that speaks its IPC: every window (Wayland
+    // and X11 programs' alike) by title through the compositor's IPC, the screen
+    // copied through its screen-copy protocol, and the window moved out of the
+    // picture through the IPC (sway has no minimise).
+    Sway,
 };
 
 // What the program finds of its session at start.
@@ -18,6 +23,8 @@ struct SessionFacts {
     // Whether the X server it talks to is a Wayland session's XWayland, which has no
     // screen of its own to read.
     bool xServerIsXWayland = false;
+    // Whether $SWAYSOCK names a socket on which the compositor answers its IPC.
+    bool swayAnswers = false;
 };
 
 CaptureRoute captureRouteFor(const SessionFacts& session);

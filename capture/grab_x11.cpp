@@ -2,6 +2,7 @@
 #include <span>
 
 #include "capture/GrabArea.h"
+#include "capture/HeldPicture.h"
 #include "capture/desktop_x11.h"
 #include "capture/image_layout_x11.h"
 #include "capture/shared_image_x11.h"
@@ -16,17 +17,6 @@ struct ImageSource {
 };
 
 namespace {
-
-// A grab holds nothing of the X server's: just the picture, which the window's
-// clipboard copies from.
-class HeldPicture final : public GrabbedBitmap {
-public:
-    explicit HeldPicture(Picture picture) : picture_(std::move(picture)) {}
-    const Picture& picture() const override { return picture_; }
-
-private:
-    Picture picture_;
-};
 
 // Copies the rows of an image the server sent, laid out as `layout` says, into the
 // picture at the area's place.

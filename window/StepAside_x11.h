@@ -19,6 +19,7 @@ public:
 
     // The main window's X window, once it exists.
     void setWindow(WindowHandle window) { window_ = static_cast<xcb_window_t>(window); }
+    WindowHandle window() const { return static_cast<WindowHandle>(window_); }
     // The X server time of the latest input to the window: the click that starts a
     // snapshot, which the window manager's focus rules weigh.
     void noteUserTime(std::uint32_t time) { userTime_ = time; }

@@ -5,8 +5,12 @@
 // that the window's handlers talk to.
 
 #include "capture/SessionRoute.h"
+#include <cstdlib>
+#include <memory>
+
 #include "capture/clipboard_qt.h"
 #include "capture/desktop_posix.h"
+#include "capture/desktop_sway.h"
 #include "capture/desktop_x11.h"
 #include "capture/metrics_qt.h"
 #include "services/WinVersion_posix.h"
@@ -14,6 +18,7 @@
 #include "services/folderBrowser_qt.h"
 #include "window/Form1_qt.h"
 #include "window/ShellFolders_posix.h"
+#include "window/StepAside_sway.h"
 #include "window/StepAside_x11.h"
 #include "window/dialogs_qt.h"
 #include "window/shell_qt.h"
@@ -27,6 +32,18 @@ inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
     L"To take snapshots of it, start the messenger as an X11 program (many programs do so with "
     L"QT_QPA_PLATFORM=xcb or GDK_BACKEND=x11 in their environment), or log in to an X11 session.";
 
+// On sway, what reaches other programs' windows, the screen and the window's own
+// place: the compositor's IPC ($SWAYSOCK) and its screen copies.
+struct SwaySession {
+    SwaySession(const char* socket, const X11StepAsideWindow& window)
+        : ipc(socket), windows(ipc), grabber(ipc), aside(ipc, window) {}
+
+    SwayIpc ipc;
+    SwayWindowLookup windows;
+    SwayScreenGrabber grabber;
+    SwayStepAsideWindow aside;
+};
+
 // What the window needs before it exists: the other programs' windows and their
 // pixels reached the way the session allows.
 struct X11Screen {
@@ -34,13 +51,22 @@ struct X11Screen {
         : windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
           grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
                                                      : X11ScreenGrabber::Reads::Screen),
-          aside(x) {}
+          aside(x),
+          sway(route == CaptureRoute::Sway ? std::make_unique<SwaySession>(std::getenv("SWAYSOCK"), aside) : nullptr) {}
+
+    // The ports of the session's route.
+    WindowLookup& routeWindows() { return sway ? static_cast<WindowLookup&>(sway->windows) : windows; }
+    ScreenGrabber& routeGrabber() { return sway ? static_cast<ScreenGrabber&>(sway->grabber) : grabber; }
+    StepAsideWindow& routeAside() { return sway ? static_cast<StepAsideWindow&>(sway->aside) : aside; }
 
     X11WindowLookup windows;
     X11ScreenGrabber grabber;
     PosixClock clock;
     QtScreenMetrics screen;
+    // The window's X11 side, which the window tells its X window and its input's
+    // times, whatever the route.
     X11StepAsideWindow aside;
+    std::unique_ptr<SwaySession> sway;
 };
 
 // What belongs to the window.
@@ -51,8 +77,8 @@ struct X11Desktop {
     // Every port of the window's handlers.
     Form1Ports ports() {
         return Form1Ports{L'/', view,
-                          CapturePorts{view, screen.aside, screen.windows, screen.screen, screen.grabber, clipboard,
-                                       files, screen.clock, dialogs},
+                          CapturePorts{view, screen.routeAside(), screen.routeWindows(), screen.screen,
+                                       screen.routeGrabber(), clipboard, files, screen.clock, dialogs},
                           specialFolders, osVersion, topmost, folderDialog, shell};
     }
 
