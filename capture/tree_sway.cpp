@@ -76,15 +76,6 @@ std::vector<SwayOutput> swayOutputs(std::string_view outputs) {
     return found;
 }
 
-bool swayCommandsSucceeded(std::string_view reply) {
-    const QJsonArray results = parsed(reply).array();
-    if (results.isEmpty()) return false;
-    for (const QJsonValue result : results) {
-        if (!result.toObject()["success"].toBool()) return false;
-    }
-    return true;
-}
-
 std::string swayConCriteria(std::int64_t id) { return "[con_id=" + std::to_string(id) + "] "; }
 
 }  // namespace skl

@@ -1,6 +1,6 @@
 #pragma once
 // What the program reads of sway's IPC replies (JSON): the views in the layout
-// tree, the outputs, and whether commands succeeded.
+// tree and the outputs; and how a command names a container.
 
 #include <cstdint>
 #include <optional>
@@ -35,9 +35,6 @@ struct SwayOutput {
 
 // The active outputs in get_outputs' reply.
 std::vector<SwayOutput> swayOutputs(std::string_view outputs);
-
-// Whether every command in run_command's reply succeeded.
-bool swayCommandsSucceeded(std::string_view reply);
 
 // A command's criteria naming one container.
 std::string swayConCriteria(std::int64_t id);

@@ -1,0 +1,239 @@
+"""A headless sway session for the end-to-end tests: sway with XWayland on a
+1600 x 1000 output (its headless backend, software rendering), every window
+with a title bar and floating, a session bus with the accessibility bus, and
+the means to look at it (grim, the layout tree over sway's IPC) and to drive it.
+
+sway refuses to run as root: a test module calls as_session_user() first, which
+runs the whole test again as an unprivileged user (made where missing), so that
+sway, the program, the viewers and every tool are that user's processes.
+
+Input: the headless backend gives sway's seat no pointer and no keyboard, so
+sway's own cursor commands (`seat - cursor press button1`) reach no program.
+Clicks and keys go through XWayland's XTEST, as xdotool sends them, to the X11
+windows, which the program's window and its dialogs are."""
+
+import json
+import os
+import pwd
+import subprocess
+import sys
+
+from cases import TITLE, VIEWER_PREFIX, Viewer, viewer_painted
+from desktop import DesktopError, WindowManager, wait_until
+from edition import LinuxDesktop, LinuxProgram, LinuxTestCase
+from images import parse_ppm
+
+SESSION_USER = "skellimor-sway"
+OUTPUT_SIZE = (1600, 1000)
+SWAY = WindowManager("sway", [], composites=True, keeps_above=False)
+CONFIG = f"""\
+xwayland enable
+output HEADLESS-1 resolution {OUTPUT_SIZE[0]}x{OUTPUT_SIZE[1]} position 0 0
+default_border normal 2
+default_floating_border normal 2
+for_window [title=".*"] floating enable
+focus_follows_mouse no
+"""
+
+
+def as_session_user():
+    """Runs this process again as the session's unprivileged user, where it runs as root."""
+    if os.getuid() != 0:
+        return
+    try:
+        pwd.getpwnam(SESSION_USER)
+    except KeyError:
+        subprocess.run(["useradd", "--create-home", "--shell", "/bin/sh", SESSION_USER], check=True, timeout=60)
+    artifacts = os.environ.get("SKELLIMOR_E2E_ARTIFACTS")
+    if artifacts:
+        os.makedirs(artifacts, exist_ok=True)
+        os.chmod(artifacts, 0o1777)
+    os.environ.pop("XDG_RUNTIME_DIR", None)
+    sys.stdout.flush()
+    sys.stderr.flush()
+    os.execvp("setpriv", ["setpriv", "--reuid", SESSION_USER, "--regid", SESSION_USER, "--init-groups",
+                          *sys.orig_argv])
+
+
+def views(tree):
+    """Every window in the layout tree, with the workspace it is on."""
+    stack = [(tree, None)]
+    while stack:
+        node, workspace = stack.pop()
+        if node.get("type") == "workspace":
+            workspace = node["name"]
+        if "shell" in node:
+            yield dict(node, workspace=workspace)
+        stack.extend((child, workspace) for child in node["nodes"] + node["floating_nodes"])
+
+
+def outer_frame(view):
+    """A view's outer frame (left, top, right, bottom): rect, with the title bar above it."""
+    rect, title_bar = view["rect"], view["deco_rect"]["height"]
+    return rect["x"], rect["y"] - title_bar, rect["x"] + rect["width"], rect["y"] + rect["height"]
+
+
+class SwayDesktop(LinuxDesktop):
+    """sway with XWayland, its IPC and its screen copies; the X11 side (XWayland's
+    display) and the accessibility bus as LinuxDesktop has them."""
+
+    def __init__(self):
+        super().__init__(96, SWAY)
+        self.sway_runtime = os.path.join(self.root, "sway-runtime")
+        self.swaysock = None
+        self.wayland_display = None
+
+    def _start_x(self):
+        os.makedirs(self.sway_runtime, mode=0o700)
+        config = os.path.join(self.root, "sway.config")
+        with open(config, "w") as f:
+            f.write(CONFIG)
+        env = self.env()
+        env.update({"XDG_RUNTIME_DIR": self.sway_runtime, "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
+                    "WLR_RENDERER": "pixman"})
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK"):
+            env.pop(name, None)
+        self.spawn(["sway", "-c", config], log="sway", env=env)
+
+        def socket(prefix):
+            found = [name for name in os.listdir(self.sway_runtime) if name.startswith(prefix)
+                     and not name.endswith(".lock")]
+            return os.path.join(self.sway_runtime, found[0]) if found else None
+        self.swaysock = wait_until(lambda: socket("sway-ipc."), 20, what=f"sway to start: {self.log('sway')[-800:]}")
+        self.wayland_display = wait_until(lambda: socket("wayland-"), 10, what="sway's Wayland socket")
+        # XWayland's display, as sway gives it to the programs it starts.
+        named = os.path.join(self.root, "display")
+        self.swaymsg("exec", f"echo $DISPLAY > {named}")
+        def display():
+            if not os.path.exists(named):
+                return None
+            with open(named) as f:
+                return f.read().strip()
+        self.display = wait_until(display, 10, what="XWayland's display name")
+
+    def env(self):
+        env = super().env()
+        if self.swaysock:
+            env.update({"SWAYSOCK": self.swaysock, "WAYLAND_DISPLAY": self.wayland_display})
+        return env
+
+    # --- sway's IPC -----------------------------------------------------------
+
+    def swaymsg(self, *args):
+        result = subprocess.run(["swaymsg", "-s", self.swaysock, *args], env=self.env(), capture_output=True,
+                                text=True, timeout=30)
+        if result.returncode != 0:
+            raise DesktopError(f"swaymsg {args}: {result.stdout} {result.stderr}")
+        return json.loads(result.stdout) if result.stdout.strip() else None
+
+    def views(self):
+        return list(views(self.swaymsg("-t", "get_tree")))
+
+    def view(self, title):
+        """The window titled exactly so, or None."""
+        return next((v for v in self.views() if v["name"] == title), None)
+
+    def move_view(self, view, corner):
+        """Puts the view's outer frame's corner at this place of the layout."""
+        self.swaymsg(f"[con_id={view['id']}] move absolute position {corner[0]} {corner[1]}")
+        wait_until(lambda: outer_frame(self.view(view["name"]))[:2] == tuple(corner), 5,
+                   what=f"{view['name']} at {corner}")
+
+    # --- input (see the module's comment) and the screen ----------------------
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", str(x), str(y), "click", str(button))
+
+    def park_pointer(self):
+        self.xdotool("mousemove", str(OUTPUT_SIZE[0] - 1), str(OUTPUT_SIZE[1] - 1))
+
+    def screenshot(self):
+        result = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env(), capture_output=True, check=True,
+                                timeout=30)
+        return parse_ppm(result.stdout)
+
+    def frame_corner(self, window):
+        """The outer frame's corner of the X11 window, from the layout tree."""
+        view = next(v for v in self.views() if v.get("window") == window)
+        return outer_frame(view)[:2]
+
+
+class SwayProgram(LinuxProgram):
+    """The program's window, whose place and state sway's layout tree tells."""
+
+    def view(self):
+        return next(v for v in self.desktop.views() if v.get("window") == self.window)
+
+    def frame(self):
+        return outer_frame(self.view())
+
+    def is_shown(self):
+        view = self.view()
+        return view["visible"] and view["workspace"] != "__i3_scratch"
+
+    def state(self):
+        # sway has no minimise: a window that left is in the scratchpad.
+        return {"viewable": self.is_shown(), "net_wm_state": set()}
+
+    def wait_restored(self, timeout=15):
+        """Waits until the window shows again and stands still."""
+        places = []
+
+        def restored():
+            places.append(self.frame() if self.is_shown() else None)
+            return len(places) >= 3 and places[-1] is not None and places[-3:] == [places[-1]] * 3
+        wait_until(restored, timeout, interval=0.05, what="the program's window to be shown again")
+
+    def move_to(self, corner):
+        self.desktop.move_view(self.view(), corner)
+
+
+class SwayTestCase(LinuxTestCase):
+    """The Linux edition's tests in one sway session for the class."""
+
+    WINDOW_MANAGER = SWAY
+
+    @classmethod
+    def setUpClass(cls):
+        from edition import LinuxBuild
+        cls.build = LinuxBuild.from_environment()
+        cls.desktop = SwayDesktop().start()
+        print(f"\n[{cls.__name__}] {cls.build.program}, sway with XWayland on {cls.desktop.display}", flush=True)
+
+    def wait_windows_gone(self):
+        for title in self._titles:
+            wait_until(lambda t=title: self.desktop.view(t) is None, 10, what=f"{title} to close")
+
+    def start_viewer(self, user_id, at, *extra, program=None):
+        """Starts a sample viewer and puts its outer frame's corner at `at` (sway
+        places new windows itself); once it shows its picture."""
+        title = VIEWER_PREFIX + user_id
+        process = self.desktop.spawn([program or self.build.viewer, user_id, *extra], log="viewer")
+        self._started.append(process)
+        self._titles.append(title)
+        view = wait_until(lambda: self.desktop.view(title), 20, what=f"the viewer {title}")
+        self.desktop.move_view(view, at)
+        view = self.desktop.view(title)
+        window = view["window_rect"]
+        client = (view["rect"]["x"] + window["x"], view["rect"]["y"] + window["y"])
+        wait_until(lambda: viewer_painted(self.desktop, (*client, client[0] + window["width"],
+                                                         client[1] + window["height"])),
+                   10, what="the viewer's picture")
+        return Viewer(process, user_id, outer_frame(view)[:2], client)
+
+    def start_program(self, *, env=None, at=None):
+        """Starts the program; its frame's corner at `at` where one is given."""
+        process = self.desktop.spawn([self.build.program], log="program", env=env)
+
+        def shown():
+            if process.poll() is not None:
+                raise DesktopError(f"the program ended with {process.returncode}: {self.desktop.log('program')}")
+            view = self.desktop.view(TITLE)
+            return view and view.get("window")
+        program = SwayProgram(self.desktop, process, wait_until(shown, 20, what="the program's window"))
+        self.started(program, TITLE)
+        wait_until(program.main_node, 10, what="the program on the accessibility bus")
+        if at is not None:
+            program.move_to(at)
+        self.desktop.park_pointer()
+        return program

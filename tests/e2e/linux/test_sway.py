@@ -1,0 +1,74 @@
+"""The Linux edition in a headless sway session with XWayland (sway_session.py):
+the shared snapshot and refusal cases with the sample viewer on XWayland, and
+what is sway's own: the picture is the screen as sway shows it (another
+program's window over the camera is in it), the program's window over the camera
+leaves no trace and comes back exactly where it was, and a native Wayland viewer
+is found and copied like an X11 one.
+
+Run as root, it runs again as an unprivileged user (sway refuses root)."""
+
+import os
+import unittest
+
+from sway_session import SwayTestCase, as_session_user
+
+as_session_user()
+
+from cases import REGULAR  # noqa: E402
+from refusal_cases import RefusalCases  # noqa: E402
+from snapshot_cases import SnapshotCases  # noqa: E402
+
+
+class SwaySnapshotTest(SnapshotCases, SwayTestCase):
+    def advance_frame(self, viewer):
+        # Keys go to the window sway focuses, which a click through XTEST does not change.
+        self.desktop.swaymsg(f"[con_id={self.desktop.view(viewer.title)['id']}] focus")
+        super().advance_frame(viewer)
+
+
+class SwayRefusalTest(RefusalCases, SwayTestCase):
+    pass
+
+
+class SwayScreenTest(SwayTestCase):
+    def test_own_window_over_the_camera_leaves_no_trace_and_comes_back_where_it_was(self):
+        viewer = self.start_viewer("covered", (20, 20))
+        expected = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
+        program = self.start_program(at=(100, 100))
+        covered = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
+        self.assertNotEqual(covered.pixels, expected.pixels, "the program's window does not cover the camera")
+        program.new_cam("covered")
+        frame = program.frame()
+        for count in (1, 2, 3):
+            files = self.snapshot(program, count)
+            self.assertEqual(program.frame(), frame, "the window came back elsewhere")
+            self.assertTrue(program.view()["focused"], "the window is not focused again")
+        for name in files:
+            with self.subTest(file=name):
+                self.assertSamePicture(self.read_saved(name), expected, name)
+
+    def test_another_programs_window_over_the_camera_is_in_the_picture(self):
+        viewer = self.start_viewer("beneath", (20, 20))
+        self.start_viewer("above", (200, 150))
+        program = self.start_program(at=(900, 100))
+        program.new_cam("beneath")
+        files = self.snapshot(program, 1)
+        shown = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
+        self.assertSamePicture(self.read_saved(files[0]), shown, "the camera as the screen shows it")
+
+    def test_native_wayland_viewer(self):
+        native = os.path.join(self.build.build_dir, "tools", "webcam_viewer_wayland")
+        if not os.path.exists(native):
+            self.skipTest("no native Wayland sample viewer in this build")
+        viewer = self.start_viewer("native cam", (20, 20), program=native)
+        self.assertIsNone(self.desktop.view(viewer.title).get("window"), "the viewer is not a Wayland window")
+        program = self.start_program(at=(900, 100))
+        program.new_cam("native cam")
+        files = self.snapshot(program, 1)
+        expected = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
+        self.assertGreater(expected.distinct_colours(), 100, "the viewer's picture is not on the screen")
+        self.assertSamePicture(self.read_saved(files[0]), expected, files[0])
+
+
+if __name__ == "__main__":
+    unittest.main()
