@@ -120,11 +120,9 @@ void XcbConnection::tellWindowManager(xcb_window_t window, xcb_atom_t message, s
                    reinterpret_cast<const char*>(&event));
 }
 
-bool XcbConnection::isXWayland() const {
-    static constexpr std::string_view name = "XWAYLAND";
-    const auto reply = replyTo<xcb_query_extension_reply>(
-        connection_, xcb_query_extension(connection_, static_cast<std::uint16_t>(name.size()), name.data()));
-    return reply && reply->present != 0;
+bool XcbConnection::screenCanBeRead() const {
+    return replyTo<xcb_get_image_reply>(connection_, xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root(), 0,
+                                                                   0, 1, 1, ~0u)) != nullptr;
 }
 
 }  // namespace skl

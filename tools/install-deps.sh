@@ -25,10 +25,10 @@ packages=(
   # under the window managers and compositors people use.
   dbus at-spi2-core python3-pyatspi
   xfwm4 mutter i3-wm twm compton
-  # Wayland sessions: the compositors its tests start (KWin, sway) with
+  # Wayland sessions: the compositors its tests start (KWin, sway, weston) with
   # XWayland, Qt's Wayland platform for the native sample viewer, the Wayland
   # client library and its protocol compiler, and grim to compare with.
-  kwin-wayland kwin-style-breeze sway xwayland qt6-wayland libwayland-dev libwayland-bin grim
+  kwin-wayland kwin-style-breeze sway weston xwayland qt6-wayland libwayland-dev libwayland-bin grim
 )
 
 sudo_cmd=()
