@@ -13,7 +13,7 @@ packages=(
   maim scrot inotify-tools
   python3
   # The Linux/X11 edition: Qt 6 Widgets, xcb, the fuzzer's clang, the package tools.
-  qt6-base-dev libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev pkg-config
+  qt6-base-dev libxcb1-dev libxcb-shm0-dev pkg-config
   clang libclang-rt-14-dev dpkg-dev
   # The package's checks as Debian and desktops run them.
   lintian desktop-file-utils appstream
@@ -25,10 +25,10 @@ packages=(
   # under the window managers and compositors people use.
   dbus at-spi2-core python3-pyatspi
   xfwm4 mutter i3-wm twm compton
-  # sway: the screen copied through the compositor's own protocol (its client
-  # code made by wayland-scanner), and the end-to-end tests and the benchmark in a
-  # headless sway with XWayland, against grim.
-  libwayland-dev libwayland-bin sway xwayland grim
+  # Wayland sessions: the compositors its tests start (KWin, sway, weston) with
+  # XWayland, Qt's Wayland platform for the native sample viewer, the Wayland
+  # client library and its protocol compiler, and grim to compare with.
+  kwin-wayland kwin-style-breeze sway weston xwayland qt6-wayland libwayland-dev libwayland-bin grim
 )
 
 sudo_cmd=()

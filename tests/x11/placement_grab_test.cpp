@@ -141,11 +141,46 @@ TEST_F(ViewerTest, GrabFollowsTheScreensSize) {
 }
 
 TEST_F(ViewerTest, RectanglesOffTheScreenOrEmpty) {
+    EXPECT_TRUE(desktop.screenCanBeRead());
     const auto away = grabber.grab({4000, -3000, 4322, -2758}).bitmap;
     ASSERT_TRUE(away);
     EXPECT_EQ(away->picture(), (Picture{322, 242, std::vector<std::uint32_t>(322 * 242, 0)}));
     EXPECT_EQ(grabber.grab({10, 10, 10, 50}).bitmap, nullptr);
     EXPECT_EQ(grabber.grab({10, 10, 50, 5}).bitmap, nullptr);
+}
+
+// Where the screen cannot be read (XWayland), the camera is read from the viewer's own
+// window: the same pixels at the same frame corner + (26, 44), black beyond the
+// window rather than beyond the screen, and a plain refusal once the window is gone.
+TEST_F(ViewerTest, ViewersOwnWindowGivesTheCameraAtTheFrameCorner) {
+    const WindowHandle window = showViewer("own", {"--at", "30", "20", "--frame", "3"}, ScreenPoint{30, 20});
+    ASSERT_NE(window, 0);
+    const ScreenRect frame = placementOf(window);
+    const auto client = clientCorner(helper, static_cast<xcb_window_t>(window));
+    ASSERT_TRUE(client);
+    X11ScreenGrabber ownWindow{desktop, X11ScreenGrabber::Reads::ViewersOwnWindow};
+    EXPECT_TRUE(ownWindow.readsViewersOwnPicture());
+    const ScreenRect camera{frame.left + 26, frame.top + 44, frame.left + 348, frame.top + 286};
+    Comparison same;
+    waitUntil([&] {
+        const auto grabbed = ownWindow.grabViewer(window, camera).bitmap;
+        if (grabbed) same = compareWithViewer(grabbed->picture(), {camera.left, camera.top}, *client, 3,
+                                              screenWidth(), screenHeight());
+        return static_cast<bool>(same);
+    });
+    EXPECT_TRUE(same);
+
+    // Reaching past the window's right edge: the rest is black, as beyond a screen
+    // ending there.
+    const std::int32_t windowRight = client->x + viewerWidth;
+    const ScreenRect past{windowRight - 100, camera.top, windowRight + 222, camera.bottom};
+    const auto wide = ownWindow.grabViewer(window, past).bitmap;
+    ASSERT_TRUE(wide);
+    EXPECT_TRUE(compareWithViewer(wide->picture(), {past.left, past.top}, *client, 3, windowRight, screenHeight()));
+
+    const GrabResult gone = ownWindow.grabViewer(0x7fffff, camera);
+    EXPECT_EQ(gone.bitmap, nullptr);
+    EXPECT_EQ(gone.failure, L"The webcam window closed before its picture could be copied.");
 }
 
 // The grabs above go through memory shared with the server wherever it offers that;
