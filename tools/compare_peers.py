@@ -15,6 +15,11 @@ to clear the camera rectangle (from snapshot_bench), size and peak memory.
 of the end-to-end tests' table (tests/e2e/linux/window_managers.py: Mutter,
 Xfwm4, OpenboxWithFadingCompositor, I3, Twm; Openbox by default).
 
+--sway compares the Linux edition in a headless sway session with XWayland
+(tests/e2e/linux/sway_session.py; run as root, it runs as that session's user)
+with grim -g "X,Y WxH", the same rectangle from sway's screen copy in a process
+of its own: click -> file with the window away from the camera and over it.
+
 For the program: click -> file present (inotify on the save folder) and
 click -> window back (its background colour #8080FF seen again at a pixel of its
 client area), with the window away from the camera rectangle and over it. One
@@ -42,6 +47,7 @@ from cases import CAMERA_OFFSET, REGULAR, TITLE  # noqa: E402
 from skellimor import SMILEY, launch_program  # noqa: E402
 from window_face import Layout, asset  # noqa: E402
 from window_managers import MANAGERS  # noqa: E402
+from images import parse_bmp  # noqa: E402
 
 CAMERA = (VIEWER_AT[0] + CAMERA_OFFSET[0], VIEWER_AT[1] + CAMERA_OFFSET[1], *REGULAR)  # x, y, width, height
 BACKGROUND = (0x80, 0x80, 0xFF)
@@ -381,6 +387,69 @@ def measure_edition(edition, desktop, options, label):
     return rows, notes
 
 
+def time_sway_clicks(program, x, saved, shots, settle, expected):
+    """click -> file for `shots` clicks on the smiley, each once the window is back
+    where it was; every file checked against the camera's picture."""
+    frame = program.frame()
+    x.move(*program.client_point(SMILEY))
+    took = []
+    for shot in range(shots):
+        wait_until(lambda: program.is_shown() and program.frame() == frame, 5, what="the window back in its place")
+        time.sleep(settle)
+        count = len(saved.events) + 1
+        clicked = x.click()
+        filed = saved.wait_for(count)
+        if filed is None:
+            raise RuntimeError(f"shot {shot}: no file saved")
+        took.append((filed - clicked) * 1000)
+    faults = 0
+    for _, name in saved.events[-shots:]:
+        with open(os.path.join(program.desktop.desktop_dir, name), "rb") as f:
+            faults += parse_bmp(f.read()).pixels != expected.pixels
+    return took, faults
+
+
+def compare_on_sway(options):
+    """The Linux edition against grim in one headless sway session."""
+    from sway_session import SwayDesktop, launch_program as launch_on_sway, launch_viewer
+    desktop = SwayDesktop().start()
+    rows, notes = [], []
+    try:
+        build = os.path.abspath(options.linux_build)
+        launch_viewer(desktop, os.path.join(build, "tools", "webcam_viewer"), VIEWER_ID, VIEWER_AT)
+        cam_x, cam_y, width, height = CAMERA
+        expected = desktop.screenshot().crop(cam_x, cam_y, width, height)
+        out = os.path.join(tempfile.mkdtemp(dir=desktop.root), "out.ppm")
+        grim = ["grim", "-g", f"{cam_x},{cam_y} {width}x{height}", "-t", "ppm", out]
+        rows.append(('grim -g "X,Y WxH" -t ppm (whole process)',
+                     *figures(time_command(grim, options.shots, out, desktop.env()))))
+        program = launch_on_sway(desktop, os.path.join(build, "window", "morvaths-skellimor"), at=(900, 100))
+        program.new_cam(VIEWER_ID)
+        x = X(desktop.display)
+        saved = SavedFiles(desktop.desktop_dir)
+        try:
+            for what, corner in (("away from the camera", (900, 100)), ("over the camera", (100, 100))):
+                program.move_to(corner)
+                took, faults = time_sway_clicks(program, x, saved, options.shots, options.settle, expected)
+                rows.append((f"Linux edition, {what}: real click to file saved", *figures(took)))
+                notes.append(f"{what}: {faults} of {options.shots} pictures differ from the camera's")
+        finally:
+            saved.close()
+            x.close()
+    finally:
+        desktop.close()
+    grim_median = rows[0][1]
+    print(f"One snapshot of the {width} x {height} camera rectangle at ({cam_x}, {cam_y}) to a file, "
+          f"{options.shots} each, headless sway 1600 x 1000 with XWayland")
+    print(f"| {'what (ms)':<60} | {'median':>8} | {'p99':>8} | {'/ grim':>7} |")
+    print(f"|{'-' * 62}|{'-' * 10}|{'-' * 10}|{'-' * 9}|")
+    for what, med, p99 in rows:
+        print(f"| {what:<60} | {med:>8.2f} | {p99:>8.2f} | {med / grim_median:>7.2f} |")
+    for note in notes:
+        print(note)
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     add_build_arguments(parser)
@@ -388,7 +457,14 @@ def main():
     parser.add_argument("--settle", type=float, default=0.35,
                         help="seconds between a restore and the next click (default 0.35)")
     parser.add_argument("--window-manager", choices=sorted(MANAGERS), default="Openbox")
+    parser.add_argument("--sway", action="store_true", help="the Linux edition against grim on sway")
     options = parser.parse_args()
+    if options.sway:
+        if not options.linux_build:
+            raise SystemExit("--sway needs --linux-build")
+        from sway_session import as_session_user
+        as_session_user()
+        return compare_on_sway(options)
     editions = editions_from(options)
 
     # One display for all: with the Windows program, the desktop with its Wine

@@ -20,7 +20,7 @@ import sys
 
 from cases import TITLE, VIEWER_PREFIX, Viewer, viewer_painted
 from desktop import DesktopError, WindowManager, wait_until
-from edition import LinuxDesktop, LinuxProgram, LinuxTestCase
+from edition import LinuxBuild, LinuxDesktop, LinuxProgram, LinuxTestCase
 from images import parse_ppm
 
 SESSION_USER = "skellimor-sway"
@@ -195,7 +195,6 @@ class SwayTestCase(LinuxTestCase):
 
     @classmethod
     def setUpClass(cls):
-        from edition import LinuxBuild
         cls.build = LinuxBuild.from_environment()
         cls.desktop = SwayDesktop().start()
         print(f"\n[{cls.__name__}] {cls.build.program}, sway with XWayland on {cls.desktop.display}", flush=True)
@@ -205,35 +204,42 @@ class SwayTestCase(LinuxTestCase):
             wait_until(lambda t=title: self.desktop.view(t) is None, 10, what=f"{title} to close")
 
     def start_viewer(self, user_id, at, *extra, program=None):
-        """Starts a sample viewer and puts its outer frame's corner at `at` (sway
-        places new windows itself); once it shows its picture."""
-        title = VIEWER_PREFIX + user_id
-        process = self.desktop.spawn([program or self.build.viewer, user_id, *extra], log="viewer")
-        self._started.append(process)
-        self._titles.append(title)
-        view = wait_until(lambda: self.desktop.view(title), 20, what=f"the viewer {title}")
-        self.desktop.move_view(view, at)
-        view = self.desktop.view(title)
-        window = view["window_rect"]
-        client = (view["rect"]["x"] + window["x"], view["rect"]["y"] + window["y"])
-        wait_until(lambda: viewer_painted(self.desktop, (*client, client[0] + window["width"],
-                                                         client[1] + window["height"])),
-                   10, what="the viewer's picture")
-        return Viewer(process, user_id, outer_frame(view)[:2], client)
+        viewer = launch_viewer(self.desktop, program or self.build.viewer, user_id, at, *extra)
+        self._started.append(viewer.process)
+        self._titles.append(viewer.title)
+        return viewer
 
     def start_program(self, *, env=None, at=None):
-        """Starts the program; its frame's corner at `at` where one is given."""
-        process = self.desktop.spawn([self.build.program], log="program", env=env)
+        return self.started(launch_program(self.desktop, self.build.program, env=env, at=at), TITLE)
 
-        def shown():
-            if process.poll() is not None:
-                raise DesktopError(f"the program ended with {process.returncode}: {self.desktop.log('program')}")
-            view = self.desktop.view(TITLE)
-            return view and view.get("window")
-        program = SwayProgram(self.desktop, process, wait_until(shown, 20, what="the program's window"))
-        self.started(program, TITLE)
-        wait_until(program.main_node, 10, what="the program on the accessibility bus")
-        if at is not None:
-            program.move_to(at)
-        self.desktop.park_pointer()
-        return program
+
+def launch_viewer(desktop, program, user_id, at, *extra):
+    """Starts a sample viewer and puts its outer frame's corner at `at` (sway places
+    new windows itself); once it shows its picture."""
+    title = VIEWER_PREFIX + user_id
+    process = desktop.spawn([program, user_id, *extra], log="viewer")
+    view = wait_until(lambda: desktop.view(title), 20, what=f"the viewer {title}")
+    desktop.move_view(view, at)
+    view = desktop.view(title)
+    window = view["window_rect"]
+    client = (view["rect"]["x"] + window["x"], view["rect"]["y"] + window["y"])
+    wait_until(lambda: viewer_painted(desktop, (*client, client[0] + window["width"], client[1] + window["height"])),
+               10, what="the viewer's picture")
+    return Viewer(process, user_id, outer_frame(view)[:2], client)
+
+
+def launch_program(desktop, program, env=None, at=None):
+    """Starts the program; its frame's corner at `at` where one is given."""
+    process = desktop.spawn([program], log="program", env=env)
+
+    def shown():
+        if process.poll() is not None:
+            raise DesktopError(f"the program ended with {process.returncode}: {desktop.log('program')}")
+        view = desktop.view(TITLE)
+        return view and view.get("window")
+    launched = SwayProgram(desktop, process, wait_until(shown, 20, what="the program's window"))
+    wait_until(launched.main_node, 10, what="the program on the accessibility bus")
+    if at is not None:
+        launched.move_to(at)
+    desktop.park_pointer()
+    return launched
