@@ -223,8 +223,10 @@ def launch_viewer(desktop, program, user_id, at, *extra):
     view = desktop.view(title)
     window = view["window_rect"]
     client = (view["rect"]["x"] + window["x"], view["rect"]["y"] + window["y"])
-    wait_until(lambda: viewer_painted(desktop, (*client, client[0] + window["width"], client[1] + window["height"])),
-               10, what="the viewer's picture")
+    # The part of it on the output.
+    shown = (*client, min(client[0] + window["width"], OUTPUT_SIZE[0]), min(client[1] + window["height"],
+                                                                            OUTPUT_SIZE[1]))
+    wait_until(lambda: viewer_painted(desktop, shown), 10, what="the viewer's picture")
     return Viewer(process, user_id, outer_frame(view)[:2], client)
 
 

@@ -15,6 +15,7 @@ from sway_session import SwayTestCase, as_session_user
 as_session_user()
 
 from cases import REGULAR  # noqa: E402
+from images import Rgb  # noqa: E402
 from refusal_cases import RefusalCases  # noqa: E402
 from snapshot_cases import SnapshotCases  # noqa: E402
 
@@ -55,6 +56,19 @@ class SwayScreenTest(SwayTestCase):
         files = self.snapshot(program, 1)
         shown = viewer.camera_picture(self.desktop.screenshot(), REGULAR)
         self.assertSamePicture(self.read_saved(files[0]), shown, "the camera as the screen shows it")
+
+    def test_camera_reaching_past_the_output_is_black_there(self):
+        # The camera's right 148 columns lie beyond the output's right edge (1600).
+        viewer = self.start_viewer("edge", (1400, 300))
+        program = self.start_program(at=(100, 100))
+        program.new_cam("edge")
+        files = self.snapshot(program, 1)
+        left, top = viewer.camera_origin()
+        shown = self.desktop.screenshot().crop(left, top, 1600 - left, REGULAR[1])
+        black_row = bytes(3 * (REGULAR[0] - shown.width))
+        expected = Rgb(REGULAR[0], REGULAR[1], b"".join(
+            shown.pixels[y * shown.width * 3:(y + 1) * shown.width * 3] + black_row for y in range(REGULAR[1])))
+        self.assertSamePicture(self.read_saved(files[0]), expected, "the output's part, black beyond it")
 
     def test_native_wayland_viewer(self):
         native = os.path.join(self.build.build_dir, "tools", "webcam_viewer_wayland")
