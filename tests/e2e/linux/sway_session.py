@@ -7,16 +7,21 @@ sway refuses to run as root: a test module calls as_session_user() first, which
 runs the whole test again as an unprivileged user (made where missing), so that
 sway, the program, the viewers and every tool are that user's processes.
 
-Input: the headless backend gives sway's seat no pointer and no keyboard, so
-sway's own cursor commands (`seat - cursor press button1`) reach no program.
-Clicks and keys go through XWayland's XTEST, as xdotool sends them, to the X11
-windows, which the program's window and its dialogs are."""
+Input: the headless backend gives sway's seat no input device. A virtual pointer
+(tools/virtual_pointer) gives it one, and clicks are sway's own cursor commands
+(`seat - cursor set X Y`, `seat - cursor press button1`), which sway hands to the
+window under the cursor as a real pointer's and focuses it. Keys go through
+XWayland's XTEST, as xdotool types them, to the focused X11 window, which the
+program's window and its dialogs are."""
 
 import json
 import os
 import pwd
+import socket
+import struct
 import subprocess
 import sys
+import threading
 
 from cases import TITLE, VIEWER_PREFIX, Viewer, viewer_painted
 from desktop import DesktopError, WindowManager, wait_until
@@ -73,15 +78,59 @@ def outer_frame(view):
     return rect["x"], rect["y"] - title_bar, rect["x"] + rect["width"], rect["y"] + rect["height"]
 
 
+class SwayIpc:
+    """sway's IPC on its socket: "i3-ipc", the payload's length and the message's
+    type (32 bits each, the machine's byte order), then the payload; replies alike."""
+
+    RUN_COMMAND, GET_TREE, GET_SEATS = 0, 4, 101
+
+    def __init__(self, path):
+        self.socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.socket.settimeout(10)
+        self.socket.connect(path)
+        self.lock = threading.Lock()  # a test may watch the window from a thread of its own
+
+    def request(self, kind, payload=""):
+        data = payload.encode()
+        with self.lock:
+            self.socket.sendall(b"i3-ipc" + struct.pack("=II", len(data), kind) + data)
+            header = self._read(14)
+            reply = self._read(struct.unpack("=I", header[6:10])[0])
+        length, answered = struct.unpack("=II", header[6:])
+        if answered != kind:
+            raise DesktopError(f"sway answered message {kind} with {answered}")
+        return json.loads(reply)
+
+    def command(self, text):
+        results = self.request(self.RUN_COMMAND, text)
+        if not all(result["success"] for result in results):
+            raise DesktopError(f"sway refused {text!r}: {results}")
+        return results
+
+    def _read(self, size):
+        data = b""
+        while len(data) < size:
+            chunk = self.socket.recv(size - len(data))
+            if not chunk:
+                raise DesktopError("sway closed its IPC socket")
+            data += chunk
+        return data
+
+    def close(self):
+        self.socket.close()
+
+
 class SwayDesktop(LinuxDesktop):
     """sway with XWayland, its IPC and its screen copies; the X11 side (XWayland's
     display) and the accessibility bus as LinuxDesktop has them."""
 
-    def __init__(self):
+    def __init__(self, build_dir):
         super().__init__(96, SWAY)
+        self.build_dir = build_dir
         self.sway_runtime = os.path.join(self.root, "sway-runtime")
         self.swaysock = None
         self.wayland_display = None
+        self.ipc = None
 
     def _start_x(self):
         os.makedirs(self.sway_runtime, mode=0o700)
@@ -95,21 +144,30 @@ class SwayDesktop(LinuxDesktop):
             env.pop(name, None)
         self.spawn(["sway", "-c", config], log="sway", env=env)
 
-        def socket(prefix):
+        def socket_named(prefix):
             found = [name for name in os.listdir(self.sway_runtime) if name.startswith(prefix)
                      and not name.endswith(".lock")]
             return os.path.join(self.sway_runtime, found[0]) if found else None
-        self.swaysock = wait_until(lambda: socket("sway-ipc."), 20, what=f"sway to start: {self.log('sway')[-800:]}")
-        self.wayland_display = wait_until(lambda: socket("wayland-"), 10, what="sway's Wayland socket")
+        self.swaysock = wait_until(lambda: socket_named("sway-ipc."), 20, what=f"sway to start: {self.log('sway')[-800:]}")
+        self.wayland_display = wait_until(lambda: socket_named("wayland-"), 10, what="sway's Wayland socket")
+        self.ipc = SwayIpc(self.swaysock)
+        self.spawn([os.path.join(self.build_dir, "tools", "virtual_pointer")], log="pointer", env=dict(
+            self.env(), SWAYSOCK=self.swaysock, WAYLAND_DISPLAY=self.wayland_display))
+        wait_until(lambda: any(seat["capabilities"] & 1 for seat in self.ipc.request(SwayIpc.GET_SEATS)), 10,
+                   what=f"a pointer on sway's seat: {self.log('pointer')}")
         # XWayland's display, as sway gives it to the programs it starts.
         named = os.path.join(self.root, "display")
-        self.swaymsg("exec", f"echo $DISPLAY > {named}")
+        self.ipc.command(f"exec echo $DISPLAY > {named}")
         def display():
             if not os.path.exists(named):
                 return None
             with open(named) as f:
                 return f.read().strip()
         self.display = wait_until(display, 10, what="XWayland's display name")
+
+    def _end_session(self):
+        if self.ipc is not None:
+            self.ipc.close()
 
     def env(self):
         env = super().env()
@@ -119,15 +177,8 @@ class SwayDesktop(LinuxDesktop):
 
     # --- sway's IPC -----------------------------------------------------------
 
-    def swaymsg(self, *args):
-        result = subprocess.run(["swaymsg", "-s", self.swaysock, *args], env=self.env(), capture_output=True,
-                                text=True, timeout=30)
-        if result.returncode != 0:
-            raise DesktopError(f"swaymsg {args}: {result.stdout} {result.stderr}")
-        return json.loads(result.stdout) if result.stdout.strip() else None
-
     def views(self):
-        return list(views(self.swaymsg("-t", "get_tree")))
+        return list(views(self.ipc.request(SwayIpc.GET_TREE)))
 
     def view(self, title):
         """The window titled exactly so, or None."""
@@ -135,17 +186,18 @@ class SwayDesktop(LinuxDesktop):
 
     def move_view(self, view, corner):
         """Puts the view's outer frame's corner at this place of the layout."""
-        self.swaymsg(f"[con_id={view['id']}] move absolute position {corner[0]} {corner[1]}")
+        self.ipc.command(f"[con_id={view['id']}] move absolute position {corner[0]} {corner[1]}")
         wait_until(lambda: outer_frame(self.view(view["name"]))[:2] == tuple(corner), 5,
                    what=f"{view['name']} at {corner}")
 
     # --- input (see the module's comment) and the screen ----------------------
 
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", str(x), str(y), "click", str(button))
+        self.ipc.command(f"seat - cursor set {x} {y}")
+        self.ipc.command(f"seat - cursor press button{button}; seat - cursor release button{button}")
 
     def park_pointer(self):
-        self.xdotool("mousemove", str(OUTPUT_SIZE[0] - 1), str(OUTPUT_SIZE[1] - 1))
+        self.ipc.command(f"seat - cursor set {OUTPUT_SIZE[0] - 1} {OUTPUT_SIZE[1] - 1}")
 
     def screenshot(self):
         result = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env(), capture_output=True, check=True,
@@ -196,7 +248,7 @@ class SwayTestCase(LinuxTestCase):
     @classmethod
     def setUpClass(cls):
         cls.build = LinuxBuild.from_environment()
-        cls.desktop = SwayDesktop().start()
+        cls.desktop = SwayDesktop(cls.build.build_dir).start()
         print(f"\n[{cls.__name__}] {cls.build.program}, sway with XWayland on {cls.desktop.display}", flush=True)
 
     def wait_windows_gone(self):
@@ -227,6 +279,7 @@ def launch_viewer(desktop, program, user_id, at, *extra):
     shown = (*client, min(client[0] + window["width"], OUTPUT_SIZE[0]), min(client[1] + window["height"],
                                                                             OUTPUT_SIZE[1]))
     wait_until(lambda: viewer_painted(desktop, shown), 10, what="the viewer's picture")
+    desktop.park_pointer()  # sway draws the pointer into the screen here
     return Viewer(process, user_id, outer_frame(view)[:2], client)
 
 
