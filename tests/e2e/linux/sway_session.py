@@ -17,10 +17,12 @@ program's window and its dialogs are."""
 import json
 import os
 import pwd
+import shutil
 import socket
 import struct
 import subprocess
 import sys
+import tempfile
 import threading
 
 from cases import TITLE, VIEWER_PREFIX, Viewer, viewer_painted
@@ -41,23 +43,51 @@ focus_follows_mouse no
 """
 
 
-def as_session_user():
-    """Runs this process again as the session's unprivileged user, where it runs as root."""
+# What the tests run of the build, copied where the session's user can reach it.
+STAGED_PROGRAMS = ("window/morvaths-skellimor", "tools/webcam_viewer", "tools/webcam_viewer_wayland",
+                   "tools/virtual_pointer")
+
+
+def as_session_user(staged=False):
+    """Runs this process again as the session's unprivileged user, where it runs as
+    root. staged: the end-to-end tests and the programs they run are copied to a
+    folder of the user's first (the checkout may lie where the user cannot reach,
+    under /root say), the run's screenshots copied back afterwards."""
     if os.getuid() != 0:
         return
     try:
         pwd.getpwnam(SESSION_USER)
     except KeyError:
         subprocess.run(["useradd", "--create-home", "--shell", "/bin/sh", SESSION_USER], check=True, timeout=60)
-    artifacts = os.environ.get("SKELLIMOR_E2E_ARTIFACTS")
-    if artifacts:
-        os.makedirs(artifacts, exist_ok=True)
-        os.chmod(artifacts, 0o1777)
     os.environ.pop("XDG_RUNTIME_DIR", None)
+    as_user = ["setpriv", "--reuid", SESSION_USER, "--regid", SESSION_USER, "--init-groups"]
     sys.stdout.flush()
     sys.stderr.flush()
-    os.execvp("setpriv", ["setpriv", "--reuid", SESSION_USER, "--regid", SESSION_USER, "--init-groups",
-                          *sys.orig_argv])
+    if not staged:
+        os.execvp("setpriv", [*as_user, *sys.orig_argv])
+    stage = tempfile.mkdtemp(prefix="skellimor-sway-")
+    try:
+        # The tests, and the pictures they check the window against, as the checkout lays them out.
+        e2e = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+        shutil.copytree(e2e, os.path.join(stage, "tests", "e2e"), ignore=shutil.ignore_patterns("__pycache__"))
+        shutil.copytree(os.path.join(e2e, "..", "..", "assets"), os.path.join(stage, "assets"))
+        for program in STAGED_PROGRAMS:
+            built = os.path.join(os.environ["SKELLIMOR_LINUX_BUILD"], program)
+            if os.path.exists(built):
+                os.makedirs(os.path.dirname(os.path.join(stage, "build", program)), exist_ok=True)
+                shutil.copy2(built, os.path.join(stage, "build", program))
+        artifacts = os.environ.get("SKELLIMOR_E2E_ARTIFACTS")
+        env = dict(os.environ, SKELLIMOR_LINUX_BUILD=os.path.join(stage, "build"),
+                   PYTHONPATH=os.path.join(stage, "tests", "e2e"),
+                   SKELLIMOR_E2E_ARTIFACTS=os.path.join(stage, "artifacts"))
+        subprocess.run(["chown", "-R", f"{SESSION_USER}:", stage], check=True, timeout=60)
+        here = os.path.relpath(os.getcwd(), e2e) if os.getcwd().startswith(e2e) else "linux"
+        code = subprocess.run([*as_user, *sys.orig_argv], env=env, cwd=os.path.join(stage, "tests", "e2e", here)).returncode
+        if artifacts and os.path.isdir(env["SKELLIMOR_E2E_ARTIFACTS"]):
+            shutil.copytree(env["SKELLIMOR_E2E_ARTIFACTS"], artifacts, dirs_exist_ok=True)
+    finally:
+        shutil.rmtree(stage, ignore_errors=True)
+    sys.exit(code)
 
 
 def views(tree):

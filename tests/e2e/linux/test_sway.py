@@ -5,14 +5,15 @@ program's window over the camera is in it), the program's window over the camera
 leaves no trace and comes back exactly where it was, and a native Wayland viewer
 is found and copied like an X11 one.
 
-Run as root, it runs again as an unprivileged user (sway refuses root)."""
+Run as root, it runs again as an unprivileged user (sway refuses root), on a
+copy of the tests and the programs they run."""
 
 import os
 import unittest
 
 from sway_session import SwayTestCase, as_session_user
 
-as_session_user()
+as_session_user(staged=True)
 
 from cases import REGULAR  # noqa: E402
 from images import Rgb  # noqa: E402
