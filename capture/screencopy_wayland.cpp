@@ -190,6 +190,8 @@ struct WaylandScreenCopy::Connection {
     // The connection and the globals the copies need; nothing, and why, where they
     // cannot be had.
     static std::unique_ptr<Connection> open(Text& failure);
+    // One copy; broken: the connection failed on the way and must not be used again.
+    Copy copy(const std::string& outputName, const ScreenRect& region, bool& broken);
 };
 
 const wl_registry_listener WaylandScreenCopy::Connection::registryListener{
@@ -252,36 +254,46 @@ WaylandScreenCopy::Copy WaylandScreenCopy::copy(const std::string& outputName, c
     Copy result;
     if (!connection_) connection_ = Connection::open(result.failure);
     if (!connection_) return result;
-    // A connection that failed in the middle of an exchange is not used again.
-    const auto broken = [&](Text why) {
-        connection_.reset();
+    bool broken = false;
+    result = connection_->copy(outputName, region, broken);
+    // A connection that failed in the middle of an exchange is not used again; it
+    // is closed here, once the exchange's objects are gone.
+    if (broken) connection_.reset();
+    return result;
+}
+
+WaylandScreenCopy::Copy WaylandScreenCopy::Connection::copy(const std::string& outputName, const ScreenRect& region,
+                                                            bool& broken) {
+    Copy result;
+    const auto failedExchange = [&](Text why) {
+        broken = true;
         result.failure = std::move(why);
         return std::move(result);
     };
     const Text noAnswer = L"The Wayland compositor did not finish copying the screen within 2 seconds.";
 
     wl_output* output = nullptr;
-    for (const auto& named : connection_->outputs) {
-        if (named->name == outputName || (named->name.empty() && connection_->outputs.size() == 1)) {
+    for (const auto& named : outputs) {
+        if (named->name == outputName || (named->name.empty() && outputs.size() == 1)) {
             output = named->output.get();
         }
     }
     if (output == nullptr) {
         // Outputs come and go: the next copy binds them anew.
-        return broken(L"The Wayland compositor has no output named " + decodeUtf8(outputName).value_or(L"?") + L".");
+        return failedExchange(L"The Wayland compositor has no output named " + decodeUtf8(outputName).value_or(L"?") +
+                              L".");
     }
 
-    wl_display* const display = connection_->display.get();
+    wl_display* const connection = display.get();
     const std::int64_t deadline = nowMilliseconds() + timeoutMilliseconds;
     FrameEvents events;
     const Frame frame(zwlr_screencopy_manager_v1_capture_output_region(
-        connection_->manager.get(), 0, output, region.left, region.top, region.right - region.left,
-        region.bottom - region.top));
+        manager.get(), 0, output, region.left, region.top, region.right - region.left, region.bottom - region.top));
     zwlr_screencopy_frame_v1_add_listener(frame.get(), &frameListener, &events);
-    const bool told = dispatchUntil(display, deadline, [&] {
-        return events.failed || events.buffersTold || (connection_->managerVersion < 3 && !events.offers.empty());
+    const bool told = dispatchUntil(connection, deadline, [&] {
+        return events.failed || events.buffersTold || (managerVersion < 3 && !events.offers.empty());
     });
-    if (!told) return broken(noAnswer);
+    if (!told) return failedExchange(noAnswer);
     if (events.failed) {
         result.failure = L"The Wayland compositor refused to copy the screen.";
         return result;
@@ -304,12 +316,14 @@ WaylandScreenCopy::Copy WaylandScreenCopy::copy(const std::string& outputName, c
         result.failure = L"There was no memory left for the screen's pixels.";
         return result;
     }
-    const ShmPool pool(wl_shm_create_pool(connection_->shm.get(), memory.get(), static_cast<std::int32_t>(size)));
+    const ShmPool pool(wl_shm_create_pool(shm.get(), memory.get(), static_cast<std::int32_t>(size)));
     const Buffer buffer(wl_shm_pool_create_buffer(pool.get(), 0, static_cast<std::int32_t>(offer->width),
                                                   static_cast<std::int32_t>(offer->height),
                                                   static_cast<std::int32_t>(offer->stride), offer->format));
     zwlr_screencopy_frame_v1_copy(frame.get(), buffer.get());
-    if (!dispatchUntil(display, deadline, [&] { return events.ready || events.failed; })) return broken(noAnswer);
+    if (!dispatchUntil(connection, deadline, [&] { return events.ready || events.failed; })) {
+        return failedExchange(noAnswer);
+    }
     if (events.failed) {
         result.failure = L"The Wayland compositor could not copy the screen.";
         return result;
