@@ -1,5 +1,6 @@
 """The Linux edition's snapshots (see snapshot_cases.py): also the clipboard as
-image/png, an ID outside ASCII, and a viewer window of another program."""
+image/png, an ID outside ASCII, and viewer windows of other programs (one of the
+X toolkit, titled beyond Latin-1)."""
 
 import os
 import subprocess
