@@ -19,8 +19,10 @@ packages=(
   lintian desktop-file-utils appstream
   # Its benchmark counts what the process holds on the X server (X-Resource).
   libxcb-res0-dev
-  # Xlib's converters read the window titles that X toolkit programs write in compound text.
-  libx11-dev
+  # Xlib's converters read the window titles that X toolkit programs write in compound text;
+  # the tests run them in a locale made with the C library's locale sources, and
+  # against a real X toolkit program's window (xmessage, in x11-utils).
+  libx11-dev locales
   # Its end-to-end tests read the window through the accessibility bus, and run
   # under the window managers and compositors people use.
   dbus at-spi2-core python3-pyatspi
