@@ -395,7 +395,7 @@ def time_sway_clicks(program, saved, shots, settle, expected):
     camera's picture."""
     frame = program.frame()
     ipc = program.desktop.ipc
-    ipc.command("seat - cursor set {} {}".format(*program.client_point(SMILEY)))
+    program.desktop.move_pointer(*program.client_point(SMILEY))
     took = []
     for shot in range(shots):
         wait_until(lambda: program.is_shown() and program.frame() == frame, 5, what="the window back in its place")

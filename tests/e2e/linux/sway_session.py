@@ -24,6 +24,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 from cases import TITLE, VIEWER_PREFIX, Viewer, viewer_painted
 from desktop import DesktopError, WindowManager, wait_until
@@ -222,9 +223,23 @@ class SwayDesktop(LinuxDesktop):
 
     # --- input (see the module's comment) and the screen ----------------------
 
+    def move_pointer(self, x, y):
+        # The pixel's middle: sway takes the place as a fraction of the layout, and a
+        # whole number may come out a hair below itself, a pixel up and left.
+        self.ipc.command(f"seat - cursor set {x + 0.5} {y + 0.5}")
+        # As xdotool's mousemove --sync: on once the X server has the pointer there
+        # (it does only over an X11 window; elsewhere after a moment).
+        deadline = time.monotonic() + 1
+        while time.monotonic() < deadline and self._x_pointer() != (x, y):
+            time.sleep(0.01)
+
     def click(self, x, y, button=1):
-        self.ipc.command(f"seat - cursor set {x} {y}")
+        self.move_pointer(x, y)
         self.ipc.command(f"seat - cursor press button{button}; seat - cursor release button{button}")
+
+    def _x_pointer(self):
+        fields = dict(line.split("=", 1) for line in self.xdotool("getmouselocation", "--shell").split())
+        return int(fields["X"]), int(fields["Y"])
 
     def park_pointer(self):
         self.ipc.command(f"seat - cursor set {OUTPUT_SIZE[0] - 1} {OUTPUT_SIZE[1] - 1}")
