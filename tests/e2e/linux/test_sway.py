@@ -1,9 +1,10 @@
 """The Linux edition in a headless sway session with XWayland (sway_session.py):
 the shared snapshot and refusal cases with the sample viewer on XWayland, and
 what is sway's own: the picture is the screen as sway shows it (another
-program's window over the camera is in it), the program's window over the camera
-leaves no trace and comes back exactly where it was, and a native Wayland viewer
-is found and copied like an X11 one.
+program's window over the camera is in it, black past the output's edge), the
+camera at the outer frame's corner whether the frame has a title bar or not, the
+program's window over the camera leaves no trace and comes back exactly where it
+was, and a native Wayland viewer is found and copied like an X11 one.
 
 Run as root, it runs again as an unprivileged user (sway refuses root), on a
 copy of the tests and the programs they run."""
@@ -11,11 +12,12 @@ copy of the tests and the programs they run."""
 import os
 import unittest
 
-from sway_session import SwayTestCase, as_session_user
+from sway_session import SwayTestCase, as_session_user, outer_frame
 
 as_session_user(staged=True)
 
-from cases import REGULAR  # noqa: E402
+from cases import CAMERA_OFFSET, REGULAR  # noqa: E402
+from desktop import wait_until  # noqa: E402
 from images import Rgb  # noqa: E402
 from refusal_cases import RefusalCases  # noqa: E402
 from snapshot_cases import SnapshotCases  # noqa: E402
@@ -70,6 +72,22 @@ class SwayScreenTest(SwayTestCase):
         expected = Rgb(REGULAR[0], REGULAR[1], b"".join(
             shown.pixels[y * shown.width * 3:(y + 1) * shown.width * 3] + black_row for y in range(REGULAR[1])))
         self.assertSamePicture(self.read_saved(files[0]), expected, "the output's part, black beyond it")
+
+    def test_frames_without_a_title_bar(self):
+        viewer = self.start_viewer("bordered", (20, 20))
+        program = self.start_program(at=(900, 100))
+        program.new_cam("bordered")
+        view = self.desktop.view(viewer.title)
+        for border in ("pixel 5", "none"):
+            with self.subTest(border=border):
+                self.desktop.ipc.command(f"[con_id={view['id']}] border {border}")
+                frame = wait_until(lambda: (lambda v: v["deco_rect"]["height"] == 0 and outer_frame(v))(
+                    self.desktop.view(viewer.title)), 5, what=f"border {border}")
+                count = len(self.saved_files()) + 1
+                files = self.snapshot(program, count)
+                left, top = frame[0] + CAMERA_OFFSET[0], frame[1] + CAMERA_OFFSET[1]
+                expected = self.desktop.screenshot().crop(left, top, *REGULAR)
+                self.assertSamePicture(self.read_saved(files[-1]), expected, f"border {border}")
 
     def test_native_wayland_viewer(self):
         native = os.path.join(self.build.build_dir, "tools", "webcam_viewer_wayland")
