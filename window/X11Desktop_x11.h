@@ -4,10 +4,10 @@
 // its dialogs and the clipboard. One implementation of each platform interface
 // that the window's handlers talk to.
 
-#include "capture/SessionRoute.h"
 #include <cstdlib>
 #include <memory>
 
+#include "capture/SessionRoute.h"
 #include "capture/clipboard_qt.h"
 #include "capture/desktop_posix.h"
 #include "capture/desktop_sway.h"
@@ -52,7 +52,8 @@ struct X11Screen {
           grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
                                                      : X11ScreenGrabber::Reads::Screen),
           aside(x),
-          sway(route == CaptureRoute::Sway ? std::make_unique<SwaySession>(std::getenv("SWAYSOCK"), aside) : nullptr) {}
+          sway(route == CaptureRoute::Sway ? std::make_unique<SwaySession>(std::getenv("SWAYSOCK"), aside)
+                                           : nullptr) {}
 
     // The ports of the session's route.
     WindowLookup& routeWindows() { return sway ? static_cast<WindowLookup&>(sway->windows) : windows; }
