@@ -11,6 +11,9 @@ enum class CaptureRoute {
     // windows of X11 programs (on XWayland) by title over X, each read from its own
     // picture, which XWayland keeps whole.
     XWayland,
+    // A KDE Plasma session (KWin): every window, native or on XWayland, by title
+    // through KWin's scripting, and its picture through KWin's screenshots.
+    KWin,
 };
 
 // What the program finds of its session at start.
@@ -18,6 +21,8 @@ struct SessionFacts {
     // Whether the X server it talks to is a Wayland session's XWayland, which has no
     // screen of its own to read.
     bool xServerIsXWayland = false;
+    // Whether KWin answers on the session bus.
+    bool kwinOnSessionBus = false;
 };
 
 CaptureRoute captureRouteFor(const SessionFacts& session);

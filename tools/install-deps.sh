@@ -14,6 +14,8 @@ packages=(
   python3
   # The Linux/X11 edition: Qt 6 Widgets, xcb, the fuzzer's clang, the package tools.
   qt6-base-dev libxcb1-dev libxcb-shm0-dev pkg-config
+  # XWayland before 23.1 is told by the names of its outputs (RandR).
+  libxcb-randr0-dev
   clang libclang-rt-14-dev dpkg-dev
   # The package's checks as Debian and desktops run them.
   lintian desktop-file-utils appstream

@@ -6,6 +6,7 @@
 
 #include "capture/SessionRoute.h"
 #include "capture/clipboard_qt.h"
+#include "capture/desktop_kwin.h"
 #include "capture/desktop_posix.h"
 #include "capture/desktop_x11.h"
 #include "capture/metrics_qt.h"
@@ -27,17 +28,37 @@ inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
     L"To take snapshots of it, start the messenger as an X11 program (many programs do so with "
     L"QT_QPA_PLATFORM=xcb or GDK_BACKEND=x11 in their environment), or log in to an X11 session.";
 
+// What the program finds of its session at start.
+inline SessionFacts sessionFactsOf(const XcbConnection& x) {
+    const bool xwayland = x.isXWayland();
+    return {.xServerIsXWayland = xwayland, .kwinOnSessionBus = xwayland && kwinAnswersOnSessionBus()};
+}
+
 // What the window needs before it exists: the other programs' windows and their
 // pixels reached the way the session allows.
 struct X11Screen {
     X11Screen(const XcbConnection& x, CaptureRoute route)
-        : windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
-          grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
-                                                     : X11ScreenGrabber::Reads::Screen),
-          aside(x) {}
+        : x11Windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
+          x11Grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
+                                                        : X11ScreenGrabber::Reads::Screen),
+          aside(x) {
+        if (route == CaptureRoute::KWin) kwin.emplace(x);
+    }
 
-    X11WindowLookup windows;
-    X11ScreenGrabber grabber;
+    WindowLookup& windows() { return kwin ? static_cast<WindowLookup&>(kwin->windows) : x11Windows; }
+    ScreenGrabber& grabber() { return kwin ? static_cast<ScreenGrabber&>(kwin->grabber) : x11Grabber; }
+
+    // KWin's ports, which share the windows they have found.
+    struct KWin {
+        explicit KWin(const XcbConnection& x) : windows(x, table), grabber(x, table) {}
+        KWinWindowTable table;
+        KWinWindowLookup windows;
+        KWinScreenGrabber grabber;
+    };
+
+    X11WindowLookup x11Windows;
+    X11ScreenGrabber x11Grabber;
+    std::optional<KWin> kwin;
     PosixClock clock;
     QtScreenMetrics screen;
     X11StepAsideWindow aside;
@@ -51,7 +72,7 @@ struct X11Desktop {
     // Every port of the window's handlers.
     Form1Ports ports() {
         return Form1Ports{L'/', view,
-                          CapturePorts{view, screen.aside, screen.windows, screen.screen, screen.grabber, clipboard,
+                          CapturePorts{view, screen.aside, screen.windows(), screen.screen, screen.grabber(), clipboard,
                                        files, screen.clock, dialogs},
                           specialFolders, osVersion, topmost, folderDialog, shell};
     }
