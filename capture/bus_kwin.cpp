@@ -14,6 +14,13 @@ QDBusMessage callKWin(const QString& path, const QString& interface, const QStri
     return QDBusConnection::sessionBus().call(call, QDBus::Block, kwinCallMilliseconds);
 }
 
+QDBusPendingCall callKWinLater(const QString& path, const QString& interface, const QString& method,
+                               const QVariantList& arguments) {
+    QDBusMessage call = QDBusMessage::createMethodCall(kwinService, path, interface, method);
+    call.setArguments(arguments);
+    return QDBusConnection::sessionBus().asyncCall(call, kwinCallMilliseconds);
+}
+
 void tellKWin(const QString& path, const QString& interface, const QString& method, const QVariantList& arguments) {
     QDBusMessage call = QDBusMessage::createMethodCall(kwinService, path, interface, method);
     call.setArguments(arguments);

@@ -1,6 +1,8 @@
 #include "capture/windowlist_kwin.h"
 
 #include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusVirtualObject>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -16,7 +18,6 @@ namespace {
 const QString reportPath = QStringLiteral("/WindowList");
 const QString reportInterface = QStringLiteral("local.MorvathsSkellimor.WindowList");
 const QString scriptingInterface = QStringLiteral("org.kde.kwin.Scripting");
-const QString scriptInterface = QStringLiteral("org.kde.kwin.Script");
 
 // The script of one reading. KWin runs it at its own pace, so each reading has a
 // number of its own, and a late answer to an earlier one is not taken for it.
@@ -81,28 +82,24 @@ std::optional<QByteArray> KWinWindowList::read() {
     receiver_->expected = serial;
     receiver_->answer.reset();
 
-    const QDBusMessage loaded =
-        callKWin(QStringLiteral("/Scripting"), scriptingInterface, QStringLiteral("loadScript"), {path, name});
-    const int id = loaded.type() == QDBusMessage::ReplyMessage && !loaded.arguments().isEmpty()
-                       ? loaded.arguments().constFirst().toInt()
-                       : -1;
-    if (id >= 0) {
-        // KWin 5 puts the script at /<id>, KWin 6 at /Scripting/Script<id>.
-        const QDBusMessage ran = callKWin(QLatin1Char('/') + QString::number(id), scriptInterface,
-                                          QStringLiteral("run"), {});
-        if (ran.type() == QDBusMessage::ErrorMessage) {
-            callKWin(QStringLiteral("/Scripting/Script") + QString::number(id), scriptInterface,
-                     QStringLiteral("run"), {});
-        }
-        const qint64 left = kwinCallMilliseconds - started.elapsed();
-        if (!receiver_->answer && left > 0) {
-            QEventLoop loop;
-            QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
-            receiver_->loop = &loop;
-            // The user's clicks wait: the snapshot that asked is not over.
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-            receiver_->loop = nullptr;
-        }
+    // The script is loaded and started in one go: KWin takes the two calls in the
+    // order they were sent, and the list comes back once the script has run.
+    QDBusPendingCallWatcher loaded(
+        callKWinLater(QStringLiteral("/Scripting"), scriptingInterface, QStringLiteral("loadScript"), {path, name}));
+    callKWinLater(QStringLiteral("/Scripting"), scriptingInterface, QStringLiteral("start"), {});
+    const qint64 left = kwinCallMilliseconds - started.elapsed();
+    if (left > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
+        // A script KWin would not load never answers.
+        QObject::connect(&loaded, &QDBusPendingCallWatcher::finished, &loop, [&loop](QDBusPendingCallWatcher* call) {
+            const QDBusPendingReply<int> id = *call;
+            if (id.isError() || id.value() < 0) loop.quit();
+        });
+        receiver_->loop = &loop;
+        // The user's clicks wait: the snapshot that asked is not over.
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        receiver_->loop = nullptr;
     }
     tellKWin(QStringLiteral("/Scripting"), scriptingInterface, QStringLiteral("unloadScript"), {name});
     receiver_->expected.clear();
