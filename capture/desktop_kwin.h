@@ -27,6 +27,7 @@ struct KWinWindow {
     std::string id;  // KWin's id of the window, a UUID in braces
     WindowPictureGeometry geometry;
     std::uint32_t x11Window = 0;  // the client's X window where it is an X11 program's
+    bool minimised = false;
 };
 
 // The windows handed out as WindowHandles, the latest few: a handle is never

@@ -149,6 +149,11 @@ GrabResult KWinScreenGrabber::grab(const ScreenRect& rect) {
 GrabResult KWinScreenGrabber::grabViewer(WindowHandle viewer, const ScreenRect& rect) {
     const KWinWindow* window = table_.find(viewer);
     if (window == nullptr) return {nullptr, viewerGoneMessage};
+    // KWin draws no picture of a minimised window: asked for one, it never answers.
+    if (window->minimised) {
+        return {nullptr, L"The webcam window is minimised, and KWin does not draw a minimised window. Restore it "
+                         L"and click again."};
+    }
     // Once KWin has refused, an X11 viewer is read from its own X window at once.
     if (refused_ && window->x11Window != 0) return x11_.grabViewer(static_cast<WindowHandle>(window->x11Window), rect);
     const Sent sent = screenshot(QStringLiteral("CaptureWindow"), {QString::fromStdString(window->id)},

@@ -76,7 +76,8 @@ WindowHandle KWinWindowLookup::findWindow(const Text& title) {
             client = x11ClientCorner(x_, x11Window);
             if (!client) continue;  // closed since KWin listed it
         }
-        return table_.remember({id.toStdString(), {*frame, clientOffsetOf(*frame, *buffer, client)}, x11Window});
+        return table_.remember({id.toStdString(), {*frame, clientOffsetOf(*frame, *buffer, client)}, x11Window,
+                                window.value(QLatin1String("minimized")).toBool()});
     }
     return 0;
 }

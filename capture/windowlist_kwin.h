@@ -21,7 +21,7 @@ public:
 
     // Every window KWin manages, as a JSON array of objects: "caption", "id"
     // (KWin's UUID of it), "frame" and "buffer" (their corners, [x, y]) and "x11"
-    // (its X window, 0 for a native one). Nothing when KWin has not sent it within
+    // (its X window, 0 for a native one) and "minimized". Nothing when KWin has not sent it within
     // kwinCallMilliseconds.
     std::optional<QByteArray> read();
 

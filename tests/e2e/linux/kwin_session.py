@@ -170,6 +170,15 @@ class KWinDesktop(LinuxDesktop):
         wait_until(lambda: (lambda w: w and (w["x"], w["y"]) == (x, y))(self.kwin_window(title)), 10,
                    what=f"KWin to move {title} to {x}, {y}")
 
+    def set_minimised(self, title, minimised):
+        self.run_script(
+            "var all = workspace.clientList();\n"
+            "for (var i = 0; i < all.length; ++i) {\n"
+            f"    if (all[i].caption == {json.dumps(title)}) all[i].minimized = {json.dumps(minimised)};\n"
+            "}\n")
+        wait_until(lambda: (self.kwin_window(title) or {}).get("minimized") == minimised, 10,
+                   what=f"KWin to {'minimise' if minimised else 'restore'} {title}")
+
     # --- the screen -------------------------------------------------------
 
     def screenshot(self):

@@ -97,6 +97,23 @@ class InstalledProgramTest(KWinTestCase):
         for name in files:
             self.assertSamePicture(self.read_saved(name), self.camera(viewer), name)
 
+    def test_minimised_viewer_is_named_as_the_reason_and_nothing_is_saved(self):
+        viewer = self.start_wayland_viewer("minimised", (80, 70))
+        self.desktop.set_minimised(viewer.title, True)
+        program = self.start_program()
+        program.new_cam("minimised")
+        clicked = time.monotonic()
+        program.click(program.layout.middle("Picture1"))
+        box = program.wait_dialog()
+        # At once: KWin, asked for a minimised window's picture, would never answer.
+        self.assertLess(time.monotonic() - clicked, 1.8)
+        program.close_message(box)
+        self.assertTrue(box.message.startswith(REFUSED), box.message)
+        self.assertIn("minimised", box.message)
+        self.assertEqual(self.saved_files(), [])
+        self.desktop.set_minimised(viewer.title, False)
+        self.assertSavedOnce(program, self.camera(viewer), "restored Wayland viewer")
+
     def test_viewer_that_is_not_there_is_not_found(self):
         self.start_wayland_viewer("someone", (60, 50))
         program = self.start_program()
