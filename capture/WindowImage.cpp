@@ -124,6 +124,11 @@ ScreenRect WindowPictureGeometry::inClientPicture(const ScreenRect& onScreen) co
     return {onScreen.left - x, onScreen.top - y, onScreen.right - x, onScreen.bottom - y};
 }
 
+bool WindowPictureGeometry::isClientPicture(const RawImageLayout& layout) const {
+    return layout.width == std::llround(clientSize.x * layout.scale) &&
+           layout.height == std::llround(clientSize.y * layout.scale);
+}
+
 ScreenPoint clientOffsetOf(ScreenPoint frameCorner, ScreenPoint bufferCorner,
                            std::optional<ScreenPoint> x11ClientCorner) {
     const ScreenPoint picture = x11ClientCorner.value_or(bufferCorner);

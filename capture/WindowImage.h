@@ -55,6 +55,11 @@ std::optional<Picture> cropRawImage(const RawImageLayout& layout, std::span<cons
 struct WindowPictureGeometry {
     ScreenPoint frameCorner;   // the outer frame's top-left corner on the screen
     ScreenPoint clientOffset;  // the client picture's corner less the frame's
+    ScreenPoint clientSize;    // the client picture's width and height in screen pixels
+
+    // Whether the picture sent is the client picture, at its scale: of another size
+    // it is some other part of the window, where the camera is not at the offset.
+    bool isClientPicture(const RawImageLayout& layout) const;
 
     // The rectangle on the screen relative to the client picture's corner.
     ScreenRect inClientPicture(const ScreenRect& onScreen) const;

@@ -167,6 +167,10 @@ GrabResult KWinScreenGrabber::grabViewer(WindowHandle viewer, const ScreenRect& 
     }
     if (sent.errorName == invalidWindow) return {nullptr, viewerGoneMessage};
     if (!sent.failure.empty()) return {nullptr, sent.failure};
+    if (!window->geometry.isClientPicture(sent.layout)) {
+        return {nullptr, L"KWin sent a picture of the webcam window of another size than the window, so where the "
+                         L"camera lies in it cannot be told."};
+    }
     return cropped(sent, window->geometry.inClientPicture(rect), x11_);
 }
 

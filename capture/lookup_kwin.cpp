@@ -24,13 +24,15 @@ std::optional<ScreenPoint> pointOf(const QJsonValue& value) {
     return ScreenPoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
 }
 
-// The X client window's corner on the screen; nothing when it is gone.
-std::optional<ScreenPoint> x11ClientCorner(const XcbConnection& x, std::uint32_t window) {
+// The X client window's corner on the screen and its size; nothing when it is gone.
+std::optional<std::pair<ScreenPoint, ScreenPoint>> x11Client(const XcbConnection& x, std::uint32_t window) {
     if (!x.connected()) return std::nullopt;
-    const auto corner = replyTo<xcb_translate_coordinates_reply>(
-        x.get(), xcb_translate_coordinates(x.get(), window, x.root(), 0, 0));
-    if (!corner) return std::nullopt;
-    return ScreenPoint{corner->dst_x, corner->dst_y};
+    const auto cornerCookie = xcb_translate_coordinates(x.get(), window, x.root(), 0, 0);
+    const auto geometryCookie = xcb_get_geometry(x.get(), window);
+    const auto corner = replyTo<xcb_translate_coordinates_reply>(x.get(), cornerCookie);
+    const auto geometry = replyTo<xcb_get_geometry_reply>(x.get(), geometryCookie);
+    if (!corner || !geometry) return std::nullopt;
+    return std::pair{ScreenPoint{corner->dst_x, corner->dst_y}, ScreenPoint{geometry->width, geometry->height}};
 }
 
 }  // namespace
@@ -67,16 +69,22 @@ WindowHandle KWinWindowLookup::findWindow(const Text& title) {
         if (window.value(QLatin1String("caption")).toString() != caption) continue;
         const auto frame = pointOf(window.value(QLatin1String("frame")));
         const auto buffer = pointOf(window.value(QLatin1String("buffer")));
+        auto size = pointOf(window.value(QLatin1String("size")));
         const QString id = window.value(QLatin1String("id")).toString();
-        if (!frame || !buffer || id.isEmpty()) continue;
+        if (!frame || !buffer || !size || id.isEmpty()) continue;
         const double x11 = window.value(QLatin1String("x11")).toDouble();
         const auto x11Window = x11 >= 1 && x11 <= UINT32_MAX ? static_cast<std::uint32_t>(x11) : 0u;
-        std::optional<ScreenPoint> client;
+        std::optional<ScreenPoint> clientCorner;
         if (x11Window != 0) {
-            client = x11ClientCorner(x_, x11Window);
+            // KWin's buffer of an X window is its whole frame; the picture is the client's.
+            const auto client = x11Client(x_, x11Window);
             if (!client) continue;  // closed since KWin listed it
+            clientCorner = client->first;
+            size = client->second;
         }
-        return table_.remember({id.toStdString(), {*frame, clientOffsetOf(*frame, *buffer, client)}, x11Window,
+        return table_.remember({id.toStdString(),
+                                {*frame, clientOffsetOf(*frame, *buffer, clientCorner), *size},
+                                x11Window,
                                 window.value(QLatin1String("minimized")).toBool()});
     }
     return 0;

@@ -29,7 +29,8 @@ QByteArray scriptText(const QString& service, std::uint64_t serial) {
                "    var w = all[i];\n"
                "    found.push({caption: String(w.caption), id: String(w.internalId),\n"
                "                frame: [w.frameGeometry.x, w.frameGeometry.y],\n"
-               "                buffer: [w.bufferGeometry.x, w.bufferGeometry.y], x11: w.windowId || 0,\n"
+               "                buffer: [w.bufferGeometry.x, w.bufferGeometry.y],\n"
+               "                size: [w.bufferGeometry.width, w.bufferGeometry.height], x11: w.windowId || 0,\n"
                "                minimized: !!w.minimized});\n"
                "}\n"
                "callDBus(\"%1\", \"%2\", \"%3\", \"report\", \"%4\", JSON.stringify(found));\n")

@@ -20,7 +20,8 @@ public:
     KWinWindowList& operator=(const KWinWindowList&) = delete;
 
     // Every window KWin manages, as a JSON array of objects: "caption", "id"
-    // (KWin's UUID of it), "frame" and "buffer" (their corners, [x, y]) and "x11"
+    // (KWin's UUID of it), "frame" and "buffer" (their corners, [x, y]), "size"
+    // (the buffer's, [width, height]), "x11"
     // (its X window, 0 for a native one) and "minimized". Nothing when KWin has not sent it within
     // kwinCallMilliseconds.
     std::optional<QByteArray> read();

@@ -143,19 +143,32 @@ TEST(WindowImage, CameraLiesAtItsOffsetLessTheClientsOffsetInTheFrame) {
     // An X window under a title bar 37 pixels high, no side borders: the camera at
     // the frame's corner + (26, 44) is (26, 7) in the client's picture.
     const ScreenPoint frame{100, 100};
-    const WindowPictureGeometry x11{frame, clientOffsetOf(frame, frame, ScreenPoint{100, 137})};
+    const WindowPictureGeometry x11{frame, clientOffsetOf(frame, frame, ScreenPoint{100, 137}), {360, 320}};
     EXPECT_EQ(x11.clientOffset, (ScreenPoint{0, 37}));
     EXPECT_EQ(x11.inClientPicture({126, 144, 448, 386}), (ScreenRect{26, 7, 348, 249}));
     // A native window decorated by the compositor: its buffer is the client area.
-    const WindowPictureGeometry decorated{frame, clientOffsetOf(frame, {104, 137}, std::nullopt)};
+    const WindowPictureGeometry decorated{frame, clientOffsetOf(frame, {104, 137}, std::nullopt), {360, 320}};
     EXPECT_EQ(decorated.inClientPicture({126, 144, 288, 266}), (ScreenRect{22, 7, 184, 129}));
     // A native window that draws its own frame and a shadow 32 pixels wide around it.
-    const WindowPictureGeometry ownShadow{{429, 286}, clientOffsetOf({429, 286}, {397, 254}, std::nullopt)};
+    const WindowPictureGeometry ownShadow{
+        {429, 286}, clientOffsetOf({429, 286}, {397, 254}, std::nullopt), {806, 491}};
     EXPECT_EQ(ownShadow.clientOffset, (ScreenPoint{-32, -32}));
     EXPECT_EQ(ownShadow.inClientPicture({455, 330, 777, 572}), (ScreenRect{58, 76, 380, 318}));
     // Off the screen's top-left: negative corners.
-    const WindowPictureGeometry offScreen{{-300, -20}, {0, 37}};
+    const WindowPictureGeometry offScreen{{-300, -20}, {0, 37}, {360, 320}};
     EXPECT_EQ(offScreen.inClientPicture({-274, 24, 48, 266}), (ScreenRect{26, 7, 348, 249}));
+}
+
+TEST(WindowImage, OnlyAPictureOfTheClientsSizeAtItsScaleIsTheClientPicture) {
+    const WindowPictureGeometry window{{100, 100}, {0, 37}, {360, 320}};
+    EXPECT_TRUE(window.isClientPicture(layoutOf(RawPixelLayout::RGB32, 360, 320, 1440)));
+    EXPECT_TRUE(window.isClientPicture(layoutOf(RawPixelLayout::RGB32, 720, 640, 2880, 2.0)));
+    EXPECT_TRUE(window.isClientPicture(layoutOf(RawPixelLayout::RGB32, 540, 480, 2160, 1.5)));
+    // The whole frame with its title bar, or the frame with a shadow around it.
+    EXPECT_FALSE(window.isClientPicture(layoutOf(RawPixelLayout::RGB32, 360, 357, 1440)));
+    EXPECT_FALSE(window.isClientPicture(layoutOf(RawPixelLayout::RGB32, 424, 421, 1696)));
+    // The client's size, but not at the scale the picture says it has.
+    EXPECT_FALSE(window.isClientPicture(layoutOf(RawPixelLayout::RGB32, 360, 320, 1440, 2.0)));
 }
 
 }  // namespace

@@ -22,6 +22,13 @@ protected:
     }
 };
 
+// Xvfb has a screen of its own to read, though it has RandR outputs as XWayland
+// has (whose names tell XWayland before it had an extension to say so).
+TEST_F(WindowLookupTest, AServerWithAScreenOfItsOwnIsNotTakenForXWayland) {
+    ASSERT_TRUE(desktop.connected());
+    EXPECT_FALSE(desktop.isXWayland());
+}
+
 TEST_F(WindowLookupTest, FindsTheSampleViewerByItsExactTitleOnly) {
     ASSERT_TRUE(desktop.connected());
     const WindowHandle found = showViewer("alice99", {"--at", "200", "150"});
