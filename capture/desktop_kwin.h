@@ -44,12 +44,15 @@ private:
 };
 
 class KWinWindowList;
+class KWinWindowCaptures;
 
 // Windows by their exact caption, from KWin's own list (its windows of every kind).
 // The corner is the outer frame's, which KWin keeps while a window is minimised.
 class KWinWindowLookup final : public WindowLookup {
 public:
-    KWinWindowLookup(const XcbConnection& x, KWinWindowTable& table);
+    // The picture of the viewer found the last time is asked for while KWin lists
+    // its windows (captures), in case it is the one found again.
+    KWinWindowLookup(const XcbConnection& x, KWinWindowTable& table, KWinWindowCaptures& captures);
     ~KWinWindowLookup() override;
     WindowHandle findWindow(const Text& title) override;
     std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
@@ -60,7 +63,11 @@ public:
 private:
     const XcbConnection& x_;
     KWinWindowTable& table_;
+    KWinWindowCaptures& captures_;
     std::unique_ptr<KWinWindowList> list_;
+    // The title last looked for and KWin's id of the window found, where it was not minimised.
+    std::string lastTitle_;
+    std::string lastFound_;
 };
 
 // The viewer's own picture through KWin (what covers it is not in it). KWin gives
@@ -69,7 +76,7 @@ private:
 // other viewers cannot be copied and how to run the program so that they can.
 class KWinScreenGrabber final : public ScreenGrabber {
 public:
-    KWinScreenGrabber(const XcbConnection& x, const KWinWindowTable& table);
+    KWinScreenGrabber(const XcbConnection& x, const KWinWindowTable& table, KWinWindowCaptures& captures);
     GrabResult grab(const ScreenRect& rect) override;
     GrabResult grabViewer(WindowHandle viewer, const ScreenRect& rect) override;
     bool readsViewersOwnPicture() const override { return true; }
@@ -80,8 +87,8 @@ private:
     Text refusal();
 
     const KWinWindowTable& table_;
+    KWinWindowCaptures& captures_;
     X11ScreenGrabber x11_;
-    bool refused_ = false;
     bool refusalExplained_ = false;
 };
 

@@ -7,6 +7,7 @@
 
 #include "capture/Utf8.h"
 #include "capture/desktop_kwin.h"
+#include "capture/screenshot_kwin.h"
 #include "capture/windowlist_kwin.h"
 
 namespace skl {
@@ -53,16 +54,24 @@ const KWinWindow* KWinWindowTable::find(WindowHandle handle) const {
     return found == windows_.end() ? nullptr : &found->second;
 }
 
-KWinWindowLookup::KWinWindowLookup(const XcbConnection& x, KWinWindowTable& table)
-    : x_(x), table_(table), list_(std::make_unique<KWinWindowList>()) {}
+KWinWindowLookup::KWinWindowLookup(const XcbConnection& x, KWinWindowTable& table, KWinWindowCaptures& captures)
+    : x_(x), table_(table), captures_(captures), list_(std::make_unique<KWinWindowList>()) {}
 
 KWinWindowLookup::~KWinWindowLookup() = default;
 
 WindowHandle KWinWindowLookup::findWindow(const Text& title) {
     const std::optional<std::string> wanted = encodeUtf8(title);
     if (!wanted) return 0;
+    // KWin takes its picture at its next frame: asked for now, it is on its way
+    // while KWin lists the windows.
+    if (*wanted == lastTitle_ && !lastFound_.empty()) captures_.askAhead(lastFound_);
+    lastTitle_ = *wanted;
+    lastFound_.clear();
     const std::optional<QByteArray> listed = list_->read();
-    if (!listed) return 0;
+    if (!listed) {
+        captures_.dropAhead();
+        return 0;
+    }
     const QString caption = QString::fromStdString(*wanted);
     for (const QJsonValue& entry : QJsonDocument::fromJson(*listed).array()) {
         const QJsonObject window = entry.toObject();
@@ -82,11 +91,12 @@ WindowHandle KWinWindowLookup::findWindow(const Text& title) {
             clientCorner = client->first;
             size = client->second;
         }
-        return table_.remember({id.toStdString(),
-                                {*frame, clientOffsetOf(*frame, *buffer, clientCorner), *size},
-                                x11Window,
-                                window.value(QLatin1String("minimized")).toBool()});
+        const bool minimised = window.value(QLatin1String("minimized")).toBool();
+        if (!minimised) lastFound_ = id.toStdString();
+        return table_.remember(
+            {id.toStdString(), {*frame, clientOffsetOf(*frame, *buffer, clientCorner), *size}, x11Window, minimised});
     }
+    captures_.dropAhead();
     return 0;
 }
 

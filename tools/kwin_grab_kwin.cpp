@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "capture/desktop_kwin.h"
+#include "capture/screenshot_kwin.h"
 
 int main(int argc, char** argv) {
     using namespace skl;
@@ -32,7 +33,8 @@ int main(int argc, char** argv) {
 
     const XcbConnection connection;
     const KWinWindowTable table;
-    KWinScreenGrabber grabber(connection, table);
+    KWinWindowCaptures captures;
+    KWinScreenGrabber grabber(connection, table, captures);
     GrabResult result;
     for (int i = 0; i < repeat; ++i) {
         QElapsedTimer timer;

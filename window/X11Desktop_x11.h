@@ -7,6 +7,7 @@
 #include "capture/SessionRoute.h"
 #include "capture/clipboard_qt.h"
 #include "capture/desktop_kwin.h"
+#include "capture/screenshot_kwin.h"
 #include "capture/desktop_posix.h"
 #include "capture/desktop_x11.h"
 #include "capture/metrics_qt.h"
@@ -50,8 +51,9 @@ struct X11Screen {
 
     // KWin's ports, which share the windows they have found.
     struct KWin {
-        explicit KWin(const XcbConnection& x) : windows(x, table), grabber(x, table) {}
+        explicit KWin(const XcbConnection& x) : windows(x, table, captures), grabber(x, table, captures) {}
         KWinWindowTable table;
+        KWinWindowCaptures captures;
         KWinWindowLookup windows;
         KWinScreenGrabber grabber;
     };
