@@ -12,14 +12,13 @@ found and moved through KWin's D-Bus interface and scripts."""
 
 import json
 import os
-import re
 import shutil
 import subprocess
 import time
 
 from cases import VIEWER_PREFIX, Viewer
 from desktop import DesktopError, wait_until
-from edition import APPLICATION, AT_SPI_BUS, LinuxDesktop, LinuxProgram, launch_program
+from edition import APPLICATION, AT_SPI_BUS, LinuxDesktop, launch_program
 from images import parse_ppm
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
