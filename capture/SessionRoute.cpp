@@ -6,7 +6,7 @@ CaptureRoute captureRouteFor(const SessionFacts& session) {
     // An X server of its own (a nested or virtual one, say) can be read like any
     // X11 session's, whatever the session around it is; KWin on the bus of an X11
     // session has the screen drawn by that X server.
-    if (!session.xServerIsXWayland) return CaptureRoute::X11;
+    if (session.xScreenCanBeRead) return CaptureRoute::X11;
     return session.kwinOnSessionBus ? CaptureRoute::KWin : CaptureRoute::XWayland;
 }
 

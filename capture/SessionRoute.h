@@ -18,9 +18,9 @@ enum class CaptureRoute {
 
 // What the program finds of its session at start.
 struct SessionFacts {
-    // Whether the X server it talks to is a Wayland session's XWayland, which has no
-    // screen of its own to read.
-    bool xServerIsXWayland = false;
+    // Whether the X server it talks to lets its screen be read; a Wayland session's
+    // (XWayland) has no screen of its own.
+    bool xScreenCanBeRead = true;
     // Whether KWin answers on the session bus.
     bool kwinOnSessionBus = false;
 };

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "capture/Ports.h"
+#include "capture/ViewerScale.h"
 #include "capture/handles_win32.h"
 
 namespace skl {
@@ -15,21 +16,35 @@ namespace skl {
 // whole area and work area are given in screen coordinates.
 ScreenRect workspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea);
 
+// The system's calls for windows of another resolution than the caller's, where
+// this Windows has them (looked up when the program starts): reading a window in
+// its own coordinates (Windows 10 from 1607 on) and mapping its points to the
+// screen's (Windows 8.1 on).
+struct WindowResolutionCalls {
+    using WindowContext = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    using SetThreadContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using MapPoint = BOOL(WINAPI*)(HWND, POINT*);
+    WindowContext windowContext;
+    SetThreadContext setThreadContext;
+    MapPoint logicalToPhysical;
+    static WindowResolutionCalls ofThisSystem();
+};
+
 class Win32WindowLookup final : public WindowLookup {
 public:
     WindowHandle findWindow(const Text& title) override;
-    // From the window's placement record, in screen coordinates.
+    // From the window's placement record, on the screen: in the window's own
+    // coordinates where the system does not stretch it (ours and its own are then
+    // the same, or the system only says they differ), in ours where it does.
     std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
-    // The screen's resolution against the window's own, where the system tells the
-    // latter (Windows 10 from 1607 on; looked up when the program starts).
+    // The stretch the system's answers agree on; nothing where it cannot tell.
     std::optional<double> pixelScale(WindowHandle window) override;
     // Every top-level window can be found.
     Text hiddenWindowsAdvice() override { return {}; }
 
 private:
-    using DpiForWindow = UINT(WINAPI*)(HWND);
-    DpiForWindow dpiForWindow_ = dpiForWindowLookup();
-    static DpiForWindow dpiForWindowLookup();
+    std::optional<ViewerFrame> viewerFrame(HWND window) const;
+    WindowResolutionCalls calls_ = WindowResolutionCalls::ofThisSystem();
 };
 
 // The header of a 32-bit device-independent bitmap whose rows run from the top:

@@ -84,6 +84,7 @@ private:
 
     const XcbConnection& x_;
     Reads reads_;
+    std::optional<bool> screenCanBeRead_;
     bool sharedMemoryRefused_ = false;
     std::unique_ptr<SharedImageMemory> shared_;
 };

@@ -119,6 +119,10 @@ GrabResult X11ScreenGrabber::copy(const ImageSource& source, const GrabArea& are
 
 GrabResult X11ScreenGrabber::grab(const ScreenRect& rect) {
     if (!x_.connected()) return {nullptr, L"The connection to the X server has broken."};
+    // Through shared memory a server without a screen may answer with pixels that
+    // are not the screen's: it is asked once, through the socket, whether it has one.
+    if (!screenCanBeRead_) screenCanBeRead_ = x_.screenCanBeRead();
+    if (!*screenCanBeRead_) return {nullptr, refusedMessage};
     const std::optional<ImageLayout> layout = rootImageLayout(x_);
     if (!layout) return {nullptr, unreadableFormatMessage};
     const RootSize screen = x_.rootSize();

@@ -1,3 +1,4 @@
+#include <clocale>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,6 +29,20 @@ NameProperty nameProperty(const xcb_get_property_reply_t& reply, NameEncoding en
     if (reply.format != 8) return {true, NameEncoding::Unreadable, {}, true};
     return {true, encoding, propertyBytes(reply), reply.bytes_after == 0};
 }
+
+// LC_CTYPE set to a locale for the object's lifetime, then back to what it was.
+class CTypeLocaleScope {
+public:
+    explicit CTypeLocaleScope(const char* locale) : previous_(std::setlocale(LC_CTYPE, nullptr)) {
+        std::setlocale(LC_CTYPE, locale);
+    }
+    ~CTypeLocaleScope() { std::setlocale(LC_CTYPE, previous_.c_str()); }
+    CTypeLocaleScope(const CTypeLocaleScope&) = delete;
+    CTypeLocaleScope& operator=(const CTypeLocaleScope&) = delete;
+
+private:
+    std::string previous_;
+};
 
 struct NameCookies {
     xcb_get_property_cookie_t netWmName;
@@ -103,6 +118,12 @@ std::optional<std::string> X11WindowLookup::compoundTextInUtf8(std::string_view 
     std::string text(bytes);
     XTextProperty property{reinterpret_cast<unsigned char*>(text.data()), x_.atoms().compoundText, 8,
                            static_cast<unsigned long>(text.size())};
+    // Xlib converts through the database of the program's locale (the user's, as
+    // the toolkit sets it), and converts nothing in a locale it has no database
+    // for, of which the C library knows many. Under "C" it still reads every
+    // character set that compound text names.
+    std::optional<CTypeLocaleScope> convertible;
+    if (!XSupportsLocale()) convertible.emplace("C");
     char** list = nullptr;
     int count = 0;
     // A positive result counts characters that could not be converted.

@@ -1,7 +1,5 @@
 #include "capture/xcb_x11.h"
 
-#include <xcb/randr.h>
-
 #include <algorithm>
 #include <array>
 #include <string>
@@ -122,30 +120,9 @@ void XcbConnection::tellWindowManager(xcb_window_t window, xcb_atom_t message, s
                    reinterpret_cast<const char*>(&event));
 }
 
-bool XcbConnection::isXWayland() const {
-    // XWayland from version 23.1 announces itself with an extension; before, it
-    // shows in the names it gives the screen's outputs (XWAYLAND0, ...).
-    static constexpr std::string_view name = "XWAYLAND";
-    const auto reply = replyTo<xcb_query_extension_reply>(
-        connection_, xcb_query_extension(connection_, static_cast<std::uint16_t>(name.size()), name.data()));
-    if (reply && reply->present != 0) return true;
-    const auto randr = replyTo<xcb_query_extension_reply>(
-        connection_, xcb_query_extension(connection_, 5, "RANDR"));
-    if (!randr || randr->present == 0) return false;
-    const auto resources = replyTo<xcb_randr_get_screen_resources_current_reply>(
-        connection_, xcb_randr_get_screen_resources_current(connection_, root()));
-    if (!resources) return false;
-    const xcb_randr_output_t* outputs = xcb_randr_get_screen_resources_current_outputs(resources.get());
-    const int count = xcb_randr_get_screen_resources_current_outputs_length(resources.get());
-    for (int i = 0; i < count; ++i) {
-        const auto output = replyTo<xcb_randr_get_output_info_reply>(
-            connection_, xcb_randr_get_output_info(connection_, outputs[i], resources->config_timestamp));
-        if (!output) continue;
-        const std::string_view outputName(reinterpret_cast<const char*>(xcb_randr_get_output_info_name(output.get())),
-                                          static_cast<std::size_t>(xcb_randr_get_output_info_name_length(output.get())));
-        if (outputName.starts_with(name)) return true;
-    }
-    return false;
+bool XcbConnection::screenCanBeRead() const {
+    return replyTo<xcb_get_image_reply>(connection_, xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root(), 0,
+                                                                   0, 1, 1, ~0u)) != nullptr;
 }
 
 }  // namespace skl

@@ -84,8 +84,10 @@ public:
     // Another atom by its name, in a round trip of its own; XCB_ATOM_NONE where
     // onlyIfExists and no client has named it yet, or on an error.
     xcb_atom_t atom(std::string_view name, bool onlyIfExists = false) const;
-    // Whether the server is a Wayland session's X server (XWayland).
-    bool isXWayland() const;
+    // Whether the server lets its screen be read. A Wayland session's X server
+    // (XWayland) has no screen of its own: it refuses, or, through shared memory,
+    // answers with pixels that are not the screen's.
+    bool screenCanBeRead() const;
     // The display's name as it was given; nullptr for $DISPLAY's.
     const char* displayName() const { return displayName_ ? displayName_->c_str() : nullptr; }
     // Sends a client message about one of the window manager's windows to the root,

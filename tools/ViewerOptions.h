@@ -1,11 +1,14 @@
 #pragma once
 // The sample viewer's command line, the same on both systems:
 //
-//   webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS] [--undecorated]
+//   webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS] [--undecorated] [--dpi-unaware]
 //
 // --at places the window's outer frame corner (default: where the system puts
 // it), partly off the screen too; --frame picks the starting frame; --changing
-// advances the frame on a timer; --undecorated asks for a window without a frame.
+// advances the frame on a timer; --undecorated asks for a window without a frame;
+// --dpi-unaware makes a window that does not know the screen's resolution, as a
+// messenger's is (Windows only: X11 windows have no such notion, and the X11
+// viewer takes it and does nothing else).
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,7 +20,7 @@
 namespace skl::viewer {
 
 inline constexpr const char* usage =
-    "Usage: webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS] [--undecorated]";
+    "Usage: webcam_viewer ID [--at X Y] [--frame N] [--changing MILLISECONDS] [--undecorated] [--dpi-unaware]";
 
 struct Point {
     std::int16_t x = 0;
@@ -32,6 +35,7 @@ struct Options {
     std::uint32_t frame = 0;
     int changingMs = 0;
     bool undecorated = false;
+    bool dpiUnaware = false;
 };
 
 namespace detail {
@@ -84,6 +88,8 @@ std::optional<Options<Char>> parseOptions(int argc, Char** argv) {
             options.changingMs = static_cast<int>(*ms);
         } else if (detail::is(argv[i], "--undecorated")) {
             options.undecorated = true;
+        } else if (detail::is(argv[i], "--dpi-unaware")) {
+            options.dpiUnaware = true;
         } else {
             return std::nullopt;
         }

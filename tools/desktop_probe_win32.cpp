@@ -21,6 +21,17 @@
 //       reports whether it was ever iconic, ever absent, and its state at the end
 //   desktop_probe clipboard
 //       the formats on the clipboard and the size of its CF_BITMAP, if any
+//   desktop_probe dpi TITLE [--wait MS]
+//       what the system says of the window's resolution: the screen's dots per
+//       inch as this probe (aware, as the program is) sees them, GetDpiForWindow,
+//       the window's awareness (0 unaware, 1 system, 2 per monitor), its rectangle
+//       and restored rectangle read in this probe's coordinates and in the
+//       window's own, its own corner and last pixel mapped to the screen's by
+//       LogicalToPhysicalPointForPerMonitorDPI, this probe's corner mapped back by
+//       PhysicalToLogicalPointForPerMonitorDPI, the own corner mapped by Vista's
+//       LogicalToPhysicalPoint, and where its client area's drawing lands
+//       (GetDCOrgEx); null for what this Windows cannot answer, false for a
+//       mapping it refuses
 //
 // A message box or input box is the window of class "#32770" with its title.
 
@@ -35,6 +46,7 @@
 #include <vector>
 
 #include "capture/handles_win32.h"
+#include "capture/system_function_win32.h"
 
 namespace {
 
@@ -371,9 +383,88 @@ int clipboard() {
     return exitFound;
 }
 
+// The window's resolution as the system tells it, each call looked up at run time.
+class ResolutionProbe {
+public:
+    explicit ResolutionProbe(HWND window) : window_(window) {}
+
+    std::string describe() const {
+        Json json;
+        const skl::WindowDc screen(nullptr);
+        json.number("screen_dpi", GetDeviceCaps(screen.get(), LOGPIXELSX));
+        json.raw("window_dpi", dpiForWindow_ ? std::to_string(dpiForWindow_(window_)) : "null");
+        const DPI_AWARENESS_CONTEXT own = windowContext_ ? windowContext_(window_) : nullptr;
+        json.raw("awareness", own && awarenessOf_ ? std::to_string(awarenessOf_(own)) : "null");
+        RECT outer{};
+        GetWindowRect(window_, &outer);
+        json.rect("rect", outer).rect("placement", restored());
+        std::optional<RECT> ownOuter;
+        if (own && setThreadContext_) {
+            const DPI_AWARENESS_CONTEXT before = setThreadContext_(own);
+            RECT inOwn{};
+            if (before && GetWindowRect(window_, &inOwn)) ownOuter = inOwn;
+            const RECT ownRestored = restored();
+            if (before) setThreadContext_(before);
+            if (ownOuter) json.rect("rect_own", *ownOuter).rect("placement_own", ownRestored);
+        }
+        if (!ownOuter) json.raw("rect_own", "null").raw("placement_own", "null");
+        const RECT& logical = ownOuter ? *ownOuter : outer;
+        json.raw("logical_to_physical_corner", mapped(logicalToPhysicalPerMonitor_, {logical.left, logical.top}))
+            .raw("logical_to_physical_last",
+                 mapped(logicalToPhysicalPerMonitor_, {logical.right - 1, logical.bottom - 1}))
+            .raw("physical_to_logical_corner", mapped(physicalToLogicalPerMonitor_, {outer.left, outer.top}))
+            .raw("vista_logical_to_physical_corner", mapped(vistaLogicalToPhysical_, {logical.left, logical.top}));
+        // Where the system draws the client area: the screen's own account.
+        const skl::WindowDc client(window_);
+        POINT origin{};
+        if (client && GetDCOrgEx(client.get(), &origin)) {
+            json.raw("client_drawn_at", '[' + std::to_string(origin.x) + ',' + std::to_string(origin.y) + ']');
+        } else {
+            json.raw("client_drawn_at", "null");
+        }
+        return json.done();
+    }
+
+private:
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    using WindowContext = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    using AwarenessOf = int(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using SetThreadContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using MapPoint = BOOL(WINAPI*)(HWND, POINT*);
+
+    RECT restored() const {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(window_, &placement);
+        return placement.rcNormalPosition;
+    }
+
+    // The mapped point, false where the call refuses it, null where there is no such call.
+    std::string mapped(MapPoint map, POINT point) const {
+        if (!map) return "null";
+        if (!map(window_, &point)) return "false";
+        return '[' + std::to_string(point.x) + ',' + std::to_string(point.y) + ']';
+    }
+
+    template <typename Function>
+    static Function user32(const char* name) {
+        return skl::loadedSystemFunction<Function>(L"user32.dll", name);
+    }
+
+    HWND window_;
+    DpiForWindow dpiForWindow_ = user32<DpiForWindow>("GetDpiForWindow");
+    WindowContext windowContext_ = user32<WindowContext>("GetWindowDpiAwarenessContext");
+    AwarenessOf awarenessOf_ = user32<AwarenessOf>("GetAwarenessFromDpiAwarenessContext");
+    SetThreadContext setThreadContext_ = user32<SetThreadContext>("SetThreadDpiAwarenessContext");
+    MapPoint logicalToPhysicalPerMonitor_ = user32<MapPoint>("LogicalToPhysicalPointForPerMonitorDPI");
+    MapPoint physicalToLogicalPerMonitor_ = user32<MapPoint>("PhysicalToLogicalPointForPerMonitorDPI");
+    MapPoint vistaLogicalToPhysical_ = user32<MapPoint>("LogicalToPhysicalPoint");
+};
+
 int usage() {
     std::fprintf(stderr,
                  "usage: desktop_probe window|list|gone|children TITLE [--class CLASS] [--wait MS]\n"
+                 "       desktop_probe dpi TITLE [--wait MS]\n"
                  "       desktop_probe watch TITLE MS\n"
                  "       desktop_probe clipboard\n");
     return exitUsage;
@@ -425,6 +516,8 @@ int wmain(int argc, wchar_t** argv) {
     if (window == nullptr) return exitNotFound;
     if (command == L"window") {
         std::printf("%s\n", describe(window).done().c_str());
+    } else if (command == L"dpi") {
+        std::printf("%s\n", ResolutionProbe(window).describe().c_str());
     } else if (command == L"children") {
         std::printf("%s\n", describe(window).raw("children", describeChildren(window)).done().c_str());
     } else {

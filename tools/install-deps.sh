@@ -14,23 +14,23 @@ packages=(
   python3
   # The Linux/X11 edition: Qt 6 Widgets, xcb, the fuzzer's clang, the package tools.
   qt6-base-dev libxcb1-dev libxcb-shm0-dev pkg-config
-  # XWayland before 23.1 is told by the names of its outputs (RandR).
-  libxcb-randr0-dev
   clang libclang-rt-14-dev dpkg-dev
   # The package's checks as Debian and desktops run them.
   lintian desktop-file-utils appstream
   # Its benchmark counts what the process holds on the X server (X-Resource).
   libxcb-res0-dev
-  # Xlib's converters read the window titles that X toolkit programs write in compound text.
-  libx11-dev
+  # Xlib's converters read the window titles that X toolkit programs write in compound text;
+  # the tests run them in a locale made with the C library's locale sources, and
+  # against a real X toolkit program's window (xmessage, in x11-utils).
+  libx11-dev locales
   # Its end-to-end tests read the window through the accessibility bus, and run
   # under the window managers and compositors people use.
   dbus at-spi2-core python3-pyatspi
   xfwm4 mutter i3-wm twm compton
-  # Wayland sessions: the compositors its tests start (KWin, sway) with
+  # Wayland sessions: the compositors its tests start (KWin, sway, weston) with
   # XWayland, Qt's Wayland platform for the native sample viewer, the Wayland
   # client library and its protocol compiler, and grim to compare with.
-  kwin-wayland kwin-style-breeze sway xwayland qt6-wayland libwayland-dev libwayland-bin grim
+  kwin-wayland kwin-style-breeze sway weston xwayland qt6-wayland libwayland-dev libwayland-bin grim
 )
 
 sudo_cmd=()

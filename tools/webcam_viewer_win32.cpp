@@ -5,8 +5,10 @@
 // grabbed rectangle can be told apart from any other.
 //
 // Its command line is tools/ViewerOptions.h's; --undecorated makes a window
-// without a caption or border. Any key press also advances the frame; Escape
-// closes the viewer.
+// without a caption or border; --dpi-unaware makes a window that does not know
+// the screen's resolution (the viewer otherwise carries the program's manifest,
+// which declares it aware). Any key press also advances the frame; Escape closes
+// the viewer.
 
 #include <windows.h>
 
@@ -14,6 +16,7 @@
 #include <string>
 
 #include "capture/handles_win32.h"
+#include "capture/system_function_win32.h"
 #include "tools/ViewerOptions.h"
 #include "tools/test_picture.h"
 
@@ -114,6 +117,15 @@ private:
     Options options_;
 };
 
+// A window takes the awareness of the thread that creates it (Windows 10 from
+// 1607 on); false where the system cannot make the thread unaware.
+bool makeThreadDpiUnaware() {
+    using SetThreadContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    const auto setThreadContext =
+        skl::loadedSystemFunction<SetThreadContext>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    return setThreadContext && setThreadContext(DPI_AWARENESS_CONTEXT_UNAWARE) != nullptr;
+}
+
 LRESULT CALLBACK viewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -131,6 +143,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (!options) {
         MessageBoxA(nullptr, skl::viewer::usage, "Webcam viewer", MB_ICONERROR);
         return 2;
+    }
+
+    if (options->dpiUnaware && !makeThreadDpiUnaware()) {
+        MessageBoxA(nullptr, "This system cannot make a window unaware of the screen's resolution.", "Webcam viewer",
+                    MB_ICONERROR);
+        return 1;
     }
 
     WNDCLASSW windowClassInfo{};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "capture/frame_x11.h"
 
@@ -16,6 +17,14 @@ constexpr std::uint32_t iconicState = 3;
 constexpr std::uint32_t fromAnApplication = 1;
 // _NET_WM_STATE actions.
 constexpr std::uint32_t addState = 1;
+// WM_NORMAL_HINTS: flags first, then the obsolete place (x, y), ..., the window's
+// gravity the eighteenth value.
+constexpr std::uint32_t normalHintsLength = 18;
+constexpr std::size_t hintedX = 1;
+constexpr std::size_t hintedY = 2;
+constexpr std::size_t hintedGravity = 17;
+constexpr std::uint32_t gravityGiven = 1u << 9;
+constexpr std::uint32_t staticGravityValue = 10;
 
 std::span<const std::uint32_t> valuesOf(const xcb_get_property_reply_t* reply) {
     if (reply == nullptr || reply->format != 32) return {};
@@ -100,21 +109,22 @@ std::optional<ScreenPoint> X11StepAsideWindow::clientCorner() const {
     return ScreenPoint{corner->dst_x, corner->dst_y};
 }
 
-bool X11StepAsideWindow::hasStaticGravity() const {
-    // WM_NORMAL_HINTS: flags first, the window's gravity the eighteenth value.
-    constexpr std::uint32_t gravityGiven = 1u << 9;
-    constexpr std::uint32_t staticGravity = 10;
+std::vector<std::uint32_t> X11StepAsideWindow::normalHints() const {
     const auto reply = replyTo<xcb_get_property_reply>(
-        x_.get(), xcb_get_property(x_.get(), 0, window_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0, 18));
-    const auto hints = valuesOf(reply.get());
-    return hints.size() == 18 && (hints[0] & gravityGiven) && hints[17] == staticGravity;
+        x_.get(), xcb_get_property(x_.get(), 0, window_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0,
+                                   normalHintsLength));
+    const auto values = valuesOf(reply.get());
+    return {values.begin(), values.end()};
 }
 
 void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame, bool managed) {
+    std::vector<std::uint32_t> hints = normalHints();
+    const bool staticGravity = hints.size() == normalHintsLength && (hints[0] & gravityGiven) &&
+                               hints[hintedGravity] == staticGravityValue;
     // Window managers read the corner a window asks for by its gravity: with
     // static gravity as the client's own corner, else as the frame's.
     std::optional<ScreenPoint> corner = ScreenPoint{frame.left, frame.top};
-    if (hasStaticGravity()) {
+    if (staticGravity) {
         if (!managed) {
             corner = leftClientCorner_;
         } else if (const auto now = outerFrameOf(x_, window_); now && (corner = clientCorner())) {
@@ -124,6 +134,16 @@ void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame, bool managed) {
     }
     if (!corner) return;
     const std::uint32_t values[] = {static_cast<std::uint32_t>(corner->x), static_cast<std::uint32_t>(corner->y)};
+    if (!managed && hints.size() == normalHintsLength) {
+        // The place in the size hints is obsolete, yet a window manager that finds
+        // one given there (i3) puts a window mapped anew at it rather than where
+        // the window lies: there it is the same corner, not the one the window
+        // was first shown at.
+        hints[hintedX] = values[0];
+        hints[hintedY] = values[1];
+        xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NORMAL_HINTS,
+                            XCB_ATOM_WM_SIZE_HINTS, 32, normalHintsLength, hints.data());
+    }
     xcb_configure_window(x_.get(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
 

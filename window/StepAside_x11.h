@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "capture/Ports.h"
 #include "capture/xcb_x11.h"
@@ -40,7 +41,8 @@ private:
     // longer managed and goes where it is put, to be placed anew when it is mapped.
     void moveFrameTo(const ScreenRect& frame, bool managed);
     std::optional<ScreenPoint> clientCorner() const;
-    bool hasStaticGravity() const;
+    // The values of WM_NORMAL_HINTS; none where the window has none.
+    std::vector<std::uint32_t> normalHints() const;
 
     const XcbConnection& x_;
     xcb_window_t window_ = XCB_WINDOW_NONE;

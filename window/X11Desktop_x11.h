@@ -31,8 +31,8 @@ inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
 
 // What the program finds of its session at start.
 inline SessionFacts sessionFactsOf(const XcbConnection& x) {
-    const bool xwayland = x.isXWayland();
-    return {.xServerIsXWayland = xwayland, .kwinOnSessionBus = xwayland && kwinAnswersOnSessionBus()};
+    const bool readable = x.screenCanBeRead();
+    return {.xScreenCanBeRead = readable, .kwinOnSessionBus = !readable && kwinAnswersOnSessionBus()};
 }
 
 // What the window needs before it exists: the other programs' windows and their

@@ -15,7 +15,7 @@ namespace {
 const char* missingDisplay(const skl::XcbConnection& x) {
     if (std::getenv("DISPLAY") == nullptr || *std::getenv("DISPLAY") == '\0') {
         return std::getenv("WAYLAND_DISPLAY") != nullptr
-                   ? "this is a Wayland session without XWayland (DISPLAY is not set); the program works on X11 windows only"
+                   ? "this Wayland session runs no XWayland (DISPLAY is not set), which the program's window needs"
                    : "there is no X display to work on (DISPLAY is not set)";
     }
     return x.connected() ? "" : "the X display named by DISPLAY cannot be opened";
@@ -30,8 +30,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "morvaths-skellimor: %s.\n", problem);
         return 1;
     }
-    // Other programs' windows are X windows: the window is one too, also under
-    // XWayland. Its controls stand in the screen's real pixels at their twips places.
+    // The window is an X window, also in a Wayland session (under XWayland): there
+    // the window system still tells where it is and whether it is minimised, which
+    // the stepping aside needs, and its controls stand in the screen's real pixels
+    // at their twips places.
     qputenv("QT_QPA_PLATFORM", "xcb");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);

@@ -1,12 +1,13 @@
 """The program on screens of 120 and 144 dots per inch: the window follows its
 twips layout in the screen's real pixels, every picture stands at its twips
 place at its own size (and takes clicks there only), and a snapshot is still
-pixel-exact at the viewer's corner + (26, 44)."""
+pixel-exact at the viewer's corner + (26, 44), whether the viewer knows the
+screen's resolution or not (Wine draws neither larger)."""
 
 import time
 import unittest
 
-from cases import REGULAR
+from cases import CAMERA_OFFSET, REGULAR, VIEWER_PREFIX
 from skellimor import DesktopTestCase
 from window_face import GROUND, area_colours, asset, border_colours, picture_problems, pixels, settled
 
@@ -58,12 +59,17 @@ class ResolutionCases:
         option = next(c for c in program.children() if c["text"] == "Small Size")
         self.assertEqual(option["shown"][2] - option["shown"][0], layout.small_size_shown_width)
 
-    def test_snapshot_is_pixel_exact_at_the_camera_corner(self):
-        viewer = self.start_viewer("sharp", (20, 20))
+    def assert_snapshot_exact(self, user_id, *viewer_options):
+        """A snapshot of a viewer whose frame corner the system puts at (20, 20) of the
+        screen is the screen at that corner + (26, 44), at the camera's size."""
+        at = (20, 20)
+        self.start_viewer(user_id, at, *viewer_options)
         program = self.start_program()
-        program.new_cam("sharp")
+        program.new_cam(user_id)
         saved = self.read_saved(self.snapshot(program, 1)[0])
-        self.assertSamePicture(saved, viewer.camera_picture(self.desktop.screenshot(), REGULAR), "snapshot")
+        camera = self.desktop.screenshot().crop(at[0] + CAMERA_OFFSET[0], at[1] + CAMERA_OFFSET[1], *REGULAR)
+        self.assertSamePicture(saved, camera, "snapshot")
+        self.assertGreater(saved.distinct_colours(), 100, "the snapshot holds no viewer picture")
         layout = program.layout
 
         def preview(client):
@@ -71,6 +77,20 @@ class ResolutionCases:
             shown = client.crop(left, top, *REGULAR)
             return self.preview_box_problems(client, layout) + [("preview", *d) for d in shown.differences(saved)]
         self.assertEqual(settled(program, preview), [])
+        return self.desktop.probe("dpi", VIEWER_PREFIX + user_id)
+
+    def test_snapshot_of_an_aware_viewer_is_pixel_exact_at_the_camera_corner(self):
+        told = self.assert_snapshot_exact("sharp")
+        self.assertEqual((told["window_dpi"], told["rect"]), (self.DOTS_PER_INCH, [20, 20, 380, 340]))
+
+    def test_snapshot_of_an_unaware_viewer_is_pixel_exact_at_the_camera_corner(self):
+        # Wine draws a window that does not know the screen's resolution at its own
+        # coordinates, unstretched, while it tells this program (which knows) the
+        # window's rectangle stretched to the screen's resolution.
+        told = self.assert_snapshot_exact("blurry", "--dpi-unaware")
+        self.assertEqual((told["awareness"], told["window_dpi"], told["rect_own"]), (0, 96, [20, 20, 380, 340]))
+        stretched = [round(20 * self.DOTS_PER_INCH / 96), round(20 * self.DOTS_PER_INCH / 96)]
+        self.assertEqual(told["rect"][:2], stretched)
 
     def test_picture_buttons_take_clicks_on_their_pictures_only(self):
         program = self.start_program()

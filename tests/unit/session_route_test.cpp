@@ -11,12 +11,12 @@ namespace {
 TEST(SessionRoute, XServerOfItsOwnIsReadAsTheScreenWhateverRunsAroundIt) {
     EXPECT_EQ(captureRouteFor({}), CaptureRoute::X11);
     // A nested or virtual X server inside a Plasma session has the screen it draws.
-    EXPECT_EQ(captureRouteFor({.xServerIsXWayland = false, .kwinOnSessionBus = true}), CaptureRoute::X11);
+    EXPECT_EQ(captureRouteFor({.xScreenCanBeRead = true, .kwinOnSessionBus = true}), CaptureRoute::X11);
 }
 
 TEST(SessionRoute, WaylandSessionGoesThroughKWinWhereItAnswers) {
-    EXPECT_EQ(captureRouteFor({.xServerIsXWayland = true, .kwinOnSessionBus = true}), CaptureRoute::KWin);
-    EXPECT_EQ(captureRouteFor({.xServerIsXWayland = true, .kwinOnSessionBus = false}), CaptureRoute::XWayland);
+    EXPECT_EQ(captureRouteFor({.xScreenCanBeRead = false, .kwinOnSessionBus = true}), CaptureRoute::KWin);
+    EXPECT_EQ(captureRouteFor({.xScreenCanBeRead = false, .kwinOnSessionBus = false}), CaptureRoute::XWayland);
 }
 
 }  // namespace

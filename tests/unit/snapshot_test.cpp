@@ -188,6 +188,16 @@ TEST_F(SnapshotTest, ViewerDrawnLargerByTheSystemIsGrabbedLargerAndSavedAtTheCam
     EXPECT_EQ(desk.clipboardPicture, saved);
     EXPECT_EQ(desk.previewPicture, saved);
 
+    // At 120 dots per inch (1.25 times) the halves round to even.
+    desk.pixelScales[viewer] = 1.25;
+    desk.calls.clear();
+    click();
+    EXPECT_EQ(desk.calls[2].detail, L"132,105,534,407");
+    const std::optional<Picture> at125 = decodeBmp24(desk.files.at(expectedPath(L"old", 1)));
+    ASSERT_TRUE(at125);
+    EXPECT_EQ(at125->width, 322);
+    EXPECT_EQ(at125->height, 242);
+
     // Where the system tells nothing believable, the viewer's pixels are the screen's.
     for (const double told : {1.0, 0.0, -2.0, std::nan(""), 100.0}) {
         desk.pixelScales[viewer] = told;

@@ -19,7 +19,7 @@ namespace skl::x11test {
 
 class DesktopTest : public testing::Test {
 protected:
-    // As in the program, whose toolkit makes the character type UTF-8.
+    // As in the program under a UTF-8 locale, which its toolkit sets from the environment.
     DesktopTest() { std::setlocale(LC_CTYPE, "C.UTF-8"); }
 
     // The window's outer frame, whose corner the lookup must give.

@@ -67,8 +67,8 @@ class PackageTest(unittest.TestCase):
 
     def test_library_dependencies_are_declared(self):
         depends = {part.split()[0] for part in self.field("Depends").split(", ")}
-        for package in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6dbus6", "libxcb1",
-                        "libxcb-randr0"):
+        for package in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6dbus6",
+                        "libxcb1"):
             self.assertIn(package, depends)
 
     def test_desktop_entry_and_metadata_pass_their_validators(self):

@@ -19,6 +19,7 @@ from window_managers import MANAGERS
 
 class WindowManagerCases:
     SHOTS_IN_A_ROW = 20
+    SHOTS_OVER_THE_CAMERA = 4
 
     def setUp(self):
         super().setUp()
@@ -29,10 +30,14 @@ class WindowManagerCases:
         self.desktop.still_screenshot()
         return self.snapshot(program, count)
 
-    def assertBack(self, program, client):
-        """The window shows again at its place, not minimised, on top and active
-        where the window manager does that."""
-        self.assertEqual(program.client(), client, f"{self.manager}: the window came back elsewhere")
+    def place(self, program):
+        """Where the window lies: its client area, and its outer frame's corner."""
+        return program.client(), self.desktop.frame_corner(program.window)
+
+    def assertBack(self, program, place):
+        """The window shows again at its place, frame and all, not minimised, on top
+        and active where the window manager does that."""
+        self.assertEqual(self.place(program), place, f"{self.manager}: the window came back elsewhere")
         self.assertTrue(program.state()["viewable"], f"{self.manager}: the window did not come back")
         self.assertNotIn("_NET_WM_STATE_HIDDEN", program.state()["net_wm_state"], f"{self.manager}: minimised")
         if self.manager.keeps_above:
@@ -51,15 +56,21 @@ class WindowManagerCases:
         self.assertSamePicture(self.read_saved(files[0]), expected, f"{self.manager}: {files[0]}")
 
     def test_window_over_the_camera_leaves_no_trace(self):
-        # The program opens centred on the screen, over this viewer's camera.
+        # The program opens centred on the screen, over this viewer's camera, and
+        # is moved, still over it, as a user moves a window: where it lies is then
+        # no longer where it was first shown.
         viewer = self.start_viewer("covered", (300, 250))
         expected = viewer.camera_picture(self.desktop.still_screenshot(), REGULAR)
         program = self.start_program()
         program.new_cam("covered")
-        client = program.client()
-        for count in (1, 2):
+        first = self.place(program)
+        self.desktop.xdotool("windowmove", "--sync", str(program.window), "350", "300")
+        wait_until(lambda: self.place(program) != first, 5, what=f"{self.manager} to move the window")
+        program.wait_restored()
+        place = self.place(program)
+        for count in range(1, self.SHOTS_OVER_THE_CAMERA + 1):
             files = self.shot(program, count)
-            self.assertBack(program, client)
+            self.assertBack(program, place)
         for name in files:
             self.assertSamePicture(self.read_saved(name), expected, f"{self.manager}: {name}")
 
@@ -84,7 +95,8 @@ class WindowManagerCases:
         expected = viewer.camera_picture(self.desktop.still_screenshot(), REGULAR)
         program = self.start_program()
         program.new_cam("row")
-        client = program.client()
+        place = self.place(program)
+        client = place[0]
         x, y = program.client_point(program.layout.middle("Picture1"))
         self.desktop.xdotool("mousemove", "--sync", str(x), str(y))
         for count in range(1, self.SHOTS_IN_A_ROW + 1):
@@ -103,7 +115,7 @@ class WindowManagerCases:
             self.assertSamePicture(self.read_saved(name), expected, f"{self.manager}: {name}")
         self.desktop.park_pointer()
         program.wait_restored()
-        self.assertBack(program, client)
+        self.assertBack(program, place)
 
     def test_on_top_goes_off_and_on(self):
         if not self.manager.keeps_above:
