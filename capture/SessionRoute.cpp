@@ -4,11 +4,13 @@ namespace skl {
 
 CaptureRoute captureRouteFor(const SessionFacts& session) {
     // An X server of its own (a nested or virtual one, say) can be read like any
-    // X11 session's, whatever the session around it is.
+    // X11 session's, whatever the session around it is; KWin on the bus of an X11
+    // session has the screen drawn by that X server.
     if (session.xScreenCanBeRead) return CaptureRoute::X11;
     // A SWAYSOCK left in the environment of an X11 session, or naming a compositor
     // that has gone, says nothing of this session.
-    return session.swayAnswers ? CaptureRoute::Sway : CaptureRoute::XWayland;
+    if (session.swayAnswers) return CaptureRoute::Sway;
+    return session.kwinOnSessionBus ? CaptureRoute::KWin : CaptureRoute::XWayland;
 }
 
 }  // namespace skl

@@ -16,6 +16,9 @@ enum class CaptureRoute {
     // copied through its screen-copy protocol, and the window moved out of the
     // picture through the IPC (sway has no minimise).
     Sway,
+    // A KDE Plasma session (KWin): every window, native or on XWayland, by title
+    // through KWin's scripting, and its picture through KWin's screenshots.
+    KWin,
 };
 
 // What the program finds of its session at start.
@@ -25,6 +28,8 @@ struct SessionFacts {
     bool xScreenCanBeRead = true;
     // Whether $SWAYSOCK names a socket on which the compositor answers its IPC.
     bool swayAnswers = false;
+    // Whether KWin answers on the session bus.
+    bool kwinOnSessionBus = false;
 };
 
 CaptureRoute captureRouteFor(const SessionFacts& session);

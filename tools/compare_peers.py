@@ -21,6 +21,12 @@ with grim -g "X,Y WxH", the same rectangle from sway's screen copy in a process
 of its own: click (sway's own cursor commands) -> file with the window away from
 the camera and over it.
 
+--kwin compares in a KDE Plasma session instead (KWin with XWayland, as the
+end-to-end tests start it, tests/e2e/linux/kwin_session.py): the Linux edition,
+run as the package installs it, real click -> file for a native Wayland viewer
+and an X11 one, against one bare call of KWin's screenshot interface for the
+same rectangle (tools/kwin_grab, timed inside its process), in the same run.
+
 For the program: click -> file present (inotify on the save folder) and
 click -> window back (its background colour #8080FF seen again at a pixel of its
 client area), with the window away from the camera rectangle and over it. One
@@ -456,6 +462,73 @@ def compare_on_sway(options):
     return 0
 
 
+def kwin_click_to_file(desktop, program, saved, shots, settle):
+    """click -> file for `shots` real clicks on the smiley (XTEST on XWayland), the
+    window back and still before each."""
+    x = X(desktop.display)
+    took = []
+    try:
+        x.move(*program.client_point(SMILEY))
+        time.sleep(0.2)
+        for shot in range(shots):
+            program.wait_restored()
+            time.sleep(settle)
+            count = len(saved.events) + 1
+            clicked = x.click()
+            filed = saved.wait_for(count)
+            if filed is None:
+                raise RuntimeError(f"shot {shot}: no file saved")
+            took.append((filed - clicked) * 1000)
+    finally:
+        x.close()
+    return took
+
+
+def compare_under_kwin(options):
+    """The Linux edition in a KDE Plasma session against KWin's bare screenshot call."""
+    from edition import LinuxBuild, launch_viewer
+    from kwin_session import KWinDesktop, launch_installed_program, launch_wayland_viewer
+
+    build = LinuxBuild(os.path.abspath(options.linux_build or "build/linux"))
+    desktop = KWinDesktop(build).start()
+    rows = []
+    try:
+        for kind, launch in (("native Wayland viewer", lambda: launch_wayland_viewer(desktop, VIEWER_ID, VIEWER_AT)),
+                             ("X11 viewer on XWayland",
+                              lambda: launch_viewer(desktop, build, VIEWER_ID, VIEWER_AT))):
+            viewer = launch()
+            x, y = viewer.camera_origin()
+            bare = subprocess.run([build.kwin_grab, str(x), str(y), *map(str, REGULAR), "--repeat", str(options.shots)],
+                                  env=desktop.env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                                  timeout=600)
+            if bare.returncode != 0:
+                raise RuntimeError(f"kwin_grab: {bare.stderr}")
+            rows.append((f"KWin's CaptureArea of the rectangle, bare call ({kind})",
+                         *figures([float(line) for line in bare.stderr.split()])))
+            program = launch_installed_program(desktop)
+            program.new_cam(VIEWER_ID)
+            desktop.park_pointer()
+            saved = SavedFiles(desktop.desktop_dir)
+            try:
+                took = kwin_click_to_file(desktop, program, saved, options.shots, options.settle)
+            finally:
+                saved.close()
+            rows.append((f"Linux edition, {kind}: real click -> file", *figures(took)))
+            desktop.stop_process(program.process)
+            desktop.stop_process(viewer.process)
+            wait_until(lambda: not desktop.kwin_window("Webcam for " + VIEWER_ID), 10, what="the viewer to close")
+    finally:
+        desktop.close()
+    print(f"KWin {desktop.display}: one snapshot of the {REGULAR[0]} x {REGULAR[1]} camera rectangle, "
+          f"{options.shots} each")
+    print(f"| {'what (ms)':<70} | {'median':>8} | {'p99':>8} | {'/ bare':>7} |")
+    print(f"|{'-' * 72}|{'-' * 10}|{'-' * 10}|{'-' * 9}|")
+    for index, (what, med, p99) in enumerate(rows):
+        bare = rows[index - index % 2][1]
+        print(f"| {what:<70} | {med:>8.2f} | {p99:>8.2f} | {med / bare:>7.2f} |")
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     add_build_arguments(parser)
@@ -464,6 +537,7 @@ def main():
                         help="seconds between a restore and the next click (default 0.35)")
     parser.add_argument("--window-manager", choices=sorted(MANAGERS), default="Openbox")
     parser.add_argument("--sway", action="store_true", help="the Linux edition against grim on sway")
+    parser.add_argument("--kwin", action="store_true", help="compare in a KDE Plasma session (KWin) instead")
     options = parser.parse_args()
     if options.sway:
         if not options.linux_build:
@@ -471,6 +545,8 @@ def main():
         from sway_session import as_session_user
         as_session_user()
         return compare_on_sway(options)
+    if options.kwin:
+        return compare_under_kwin(options)
     editions = editions_from(options)
 
     # One display for all: with the Windows program, the desktop with its Wine

@@ -9,8 +9,10 @@
 
 #include "capture/SessionRoute.h"
 #include "capture/clipboard_qt.h"
+#include "capture/desktop_kwin.h"
 #include "capture/desktop_posix.h"
 #include "capture/desktop_sway.h"
+#include "capture/screenshot_kwin.h"
 #include "capture/desktop_x11.h"
 #include "capture/metrics_qt.h"
 #include "services/WinVersion_posix.h"
@@ -32,6 +34,16 @@ inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
     L"To take snapshots of it, start the messenger as an X11 program (many programs do so with "
     L"QT_QPA_PLATFORM=xcb or GDK_BACKEND=x11 in their environment), or log in to an X11 session.";
 
+// What the program finds of its session at start.
+inline SessionFacts sessionFactsOf(const XcbConnection& x) {
+    SessionFacts facts{.xScreenCanBeRead = x.screenCanBeRead()};
+    if (!facts.xScreenCanBeRead) {
+        facts.swayAnswers = SwayIpc::answersAt(std::getenv("SWAYSOCK"));
+        facts.kwinOnSessionBus = !facts.swayAnswers && kwinAnswersOnSessionBus();
+    }
+    return facts;
+}
+
 // On sway, what reaches other programs' windows, the screen and the window's own
 // place: the compositor's IPC ($SWAYSOCK) and its screen copies.
 struct SwaySession {
@@ -44,30 +56,52 @@ struct SwaySession {
     SwayStepAsideWindow aside;
 };
 
+// In a KDE Plasma session: KWin's ports, which share the windows they have found.
+struct KWinSession {
+    explicit KWinSession(const XcbConnection& x) : windows(x, table, captures), grabber(x, table, captures) {}
+
+    KWinWindowTable table;
+    KWinWindowCaptures captures;
+    KWinWindowLookup windows;
+    KWinScreenGrabber grabber;
+};
+
 // What the window needs before it exists: the other programs' windows and their
 // pixels reached the way the session allows.
 struct X11Screen {
     X11Screen(const XcbConnection& x, CaptureRoute route)
-        : windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
-          grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
-                                                     : X11ScreenGrabber::Reads::Screen),
-          aside(x),
-          sway(route == CaptureRoute::Sway ? std::make_unique<SwaySession>(std::getenv("SWAYSOCK"), aside)
-                                           : nullptr) {}
+        : x11Windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
+          x11Grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
+                                                        : X11ScreenGrabber::Reads::Screen),
+          aside(x) {
+        if (route == CaptureRoute::Sway) sway = std::make_unique<SwaySession>(std::getenv("SWAYSOCK"), aside);
+        if (route == CaptureRoute::KWin) kwin = std::make_unique<KWinSession>(x);
+    }
 
     // The ports of the session's route.
-    WindowLookup& routeWindows() { return sway ? static_cast<WindowLookup&>(sway->windows) : windows; }
-    ScreenGrabber& routeGrabber() { return sway ? static_cast<ScreenGrabber&>(sway->grabber) : grabber; }
-    StepAsideWindow& routeAside() { return sway ? static_cast<StepAsideWindow&>(sway->aside) : aside; }
+    WindowLookup& windows() {
+        if (sway) return sway->windows;
+        if (kwin) return kwin->windows;
+        return x11Windows;
+    }
+    ScreenGrabber& grabber() {
+        if (sway) return sway->grabber;
+        if (kwin) return kwin->grabber;
+        return x11Grabber;
+    }
+    // On sway the window steps aside through the compositor; elsewhere the X11 way
+    // (where KWin or XWayland give the viewer's own picture, the window is clear).
+    StepAsideWindow& stepAside() { return sway ? static_cast<StepAsideWindow&>(sway->aside) : aside; }
 
-    X11WindowLookup windows;
-    X11ScreenGrabber grabber;
+    X11WindowLookup x11Windows;
+    X11ScreenGrabber x11Grabber;
     PosixClock clock;
     QtScreenMetrics screen;
     // The window's X11 side, which the window tells its X window and its input's
     // times, whatever the route.
     X11StepAsideWindow aside;
     std::unique_ptr<SwaySession> sway;
+    std::unique_ptr<KWinSession> kwin;
 };
 
 // What belongs to the window.
@@ -78,8 +112,8 @@ struct X11Desktop {
     // Every port of the window's handlers.
     Form1Ports ports() {
         return Form1Ports{L'/', view,
-                          CapturePorts{view, screen.routeAside(), screen.routeWindows(), screen.screen,
-                                       screen.routeGrabber(), clipboard, files, screen.clock, dialogs},
+                          CapturePorts{view, screen.stepAside(), screen.windows(), screen.screen, screen.grabber(),
+                                       clipboard, files, screen.clock, dialogs},
                           specialFolders, osVersion, topmost, folderDialog, shell};
     }
 

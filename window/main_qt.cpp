@@ -38,9 +38,7 @@ int main(int argc, char** argv) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);
 
-    const bool screenCanBeRead = x.screenCanBeRead();
-    const bool swayAnswers = !screenCanBeRead && SwayIpc::answersAt(std::getenv("SWAYSOCK"));
-    X11Screen screen(x, captureRouteFor({.xScreenCanBeRead = screenCanBeRead, .swayAnswers = swayAnswers}));
+    X11Screen screen(x, captureRouteFor(sessionFactsOf(x)));
     Form1Widget view(screen.screen.twipsPerPixelX(), screen.aside);
     X11Desktop desktop(x, screen, view);
     Form1 form(desktop.ports());

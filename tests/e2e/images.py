@@ -137,3 +137,39 @@ def parse_ppm(data):
         raise ImageFormatError("not an 8-bit binary PPM")
     width, height = int(fields[1]), int(fields[2])
     return Rgb(width, height, data[pos:pos + width * height * 3])
+
+
+def _viewer_pixel(x, y, frame):
+    """The sample viewer's test picture at client position (x, y) of the frame
+    (tools/test_picture.h), outside its text band."""
+    if 48 <= y < 58 and 40 <= x < 200:
+        if (x - 40) % 10 == 0:
+            return (255, 0, 0)
+        return (255, 255, 255) if (frame >> ((x - 40) // 10)) & 1 else (0, 0, 0)
+    if y < 40:
+        bars = ((255, 255, 255), (255, 255, 0), (0, 255, 255), (0, 255, 0),
+                (255, 0, 255), (255, 0, 0), (0, 0, 255), (0, 0, 0))
+        return bars[(x // 40 + frame) % 8]
+    dx, dy = x - 180, y - 160
+    d2 = dx * dx + dy * dy
+    if d2 < 70 * 70:
+        if d2 >= 66 * 66:
+            return (0, 0, 0)
+        ex, ey = (dx + 25 if dx < 0 else dx - 25), dy + 22
+        if ex * ex + ey * ey < 100:
+            return (0, 0, 64)
+        if dy > 10 and 36 * 36 <= d2 < 42 * 42:
+            return (160, 0, 0)
+        return (255, 200 + (x + y) % 32, 0)
+    if x % 32 == 0 or y % 32 == 0:
+        return (32, 32, 32)
+    return ((x * 2 + (frame % 64) * 4) & 255, (y * 3) & 255, 128 + ((x ^ y) & 127))
+
+
+def viewer_picture(left, top, width, height, frame=0):
+    """The part of the sample viewer's test picture at client position (left, top)."""
+    pixels = bytearray()
+    for y in range(top, top + height):
+        for x in range(left, left + width):
+            pixels.extend(_viewer_pixel(x, y, frame))
+    return Rgb(width, height, pixels)

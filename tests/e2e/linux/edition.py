@@ -28,6 +28,8 @@ class LinuxBuild:
         self.build_dir = build_dir
         self.program = os.path.join(build_dir, "window", APPLICATION)
         self.viewer = os.path.join(build_dir, "tools", "webcam_viewer")
+        self.wayland_viewer = os.path.join(build_dir, "tools", "webcam_viewer_wayland")
+        self.kwin_grab = os.path.join(build_dir, "tools", "kwin_grab")
 
     @classmethod
     def from_environment(cls):
@@ -282,8 +284,9 @@ def launch_viewer(desktop, build, user_id, at, *extra):
 
 
 def launch_program(desktop, program, env=None):
-    """Starts the program at this path; once its window shows and is on the accessibility bus."""
-    process = desktop.spawn([program], log="program", env=env)
+    """Starts the program at this path (or by this command); once its window shows and is on the
+    accessibility bus."""
+    process = desktop.spawn(program if isinstance(program, list) else [program], log="program", env=env)
 
     def shown():
         if process.poll() is not None:

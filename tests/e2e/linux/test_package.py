@@ -67,7 +67,8 @@ class PackageTest(unittest.TestCase):
 
     def test_library_dependencies_are_declared(self):
         depends = {part.split()[0] for part in self.field("Depends").split(", ")}
-        for package in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libxcb1"):
+        for package in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6dbus6",
+                        "libxcb1"):
             self.assertIn(package, depends)
 
     def test_desktop_entry_and_metadata_pass_their_validators(self):
@@ -79,7 +80,9 @@ class PackageTest(unittest.TestCase):
             self.assertNotRegex(result.stdout, r"(?m)^[EW]:", result.stdout)
         with open(entry_path) as f:
             entry = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
-        self.assertEqual((entry["Name"], entry["Exec"], entry["Icon"]), ("Morvath's Skellimor", NAME, NAME))
+        # KWin gives window pictures only to the program whose whole path the entry names.
+        self.assertEqual((entry["Name"], entry["Exec"], entry["Icon"]), ("Morvath's Skellimor", f"/usr/bin/{NAME}", NAME))
+        self.assertEqual(entry["X-KDE-DBUS-Restricted-Interfaces"], "org.kde.KWin.ScreenShot2")
 
     def test_icons_are_the_window_icon_at_every_size(self):
         generated = tempfile.mkdtemp(prefix="skellimor-icons-")
