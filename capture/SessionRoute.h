@@ -2,6 +2,8 @@
 // Which way the Linux edition reaches other programs' windows and their pixels,
 // chosen once at start from the session it finds.
 
+#include <string_view>
+
 namespace skl {
 
 enum class CaptureRoute {
@@ -11,6 +13,10 @@ enum class CaptureRoute {
     // windows of X11 programs (on XWayland) by title over X, each read from its own
     // picture, which XWayland keeps whole.
     XWayland,
+    // GNOME on Wayland with the program's GNOME Shell extension answering on the
+    // session bus: every viewer, native or X11, found by title and read from its own
+    // picture through the extension.
+    Gnome,
 };
 
 // What the program finds of its session at start.
@@ -18,8 +24,16 @@ struct SessionFacts {
     // Whether the X server it talks to lets its screen be read; a Wayland session's
     // (XWayland) has no screen of its own.
     bool xScreenCanBeRead = true;
+    // Whether the desktop is GNOME (desktopIsGnome).
+    bool gnomeDesktop = false;
+    // Whether the program's GNOME Shell extension answers on the session bus; only
+    // asked where the route depends on it.
+    bool gnomeExtensionAnswers = false;
 };
 
 CaptureRoute captureRouteFor(const SessionFacts& session);
+
+// Whether XDG_CURRENT_DESKTOP, a colon-separated list of names, names GNOME.
+bool desktopIsGnome(std::string_view xdgCurrentDesktop);
 
 }  // namespace skl
