@@ -154,16 +154,16 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    X11Screen screen(x, captureRouteFor({.xScreenCanBeRead = x.screenCanBeRead()}));
+    X11Screen screen(x, sessionFactsOf(x));
     Form1Widget window(screen.screen.twipsPerPixelX(), screen.aside);
     X11Desktop real(x, screen, window);
     // The window manager lists the viewer once it has taken it on, which may be a
     // moment after the viewer has made its window.
     const Text viewerTitle = texts::viewerTitlePrefix + options->id;
-    WindowHandle viewer = screen.windows.findWindow(viewerTitle);
+    WindowHandle viewer = screen.lookup().findWindow(viewerTitle);
     for (int wait = 0; viewer == 0 && wait < 50; ++wait) {
         screen.clock.sleepMilliseconds(100);
-        viewer = screen.windows.findWindow(viewerTitle);
+        viewer = screen.lookup().findWindow(viewerTitle);
     }
     if (viewer == 0) {
         std::fprintf(stderr, "no window titled \"%s\"\n", narrow(viewerTitle).c_str());

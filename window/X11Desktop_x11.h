@@ -6,6 +6,7 @@
 
 #include "capture/SessionRoute.h"
 #include "capture/clipboard_qt.h"
+#include "capture/desktop_gnome.h"
 #include "capture/desktop_posix.h"
 #include "capture/desktop_x11.h"
 #include "capture/metrics_qt.h"
@@ -18,6 +19,8 @@
 #include "window/dialogs_qt.h"
 #include "window/shell_qt.h"
 
+#include <cstdlib>
+
 namespace skl {
 
 // What a user of a Wayland session needs to know when a viewer is not found there.
@@ -27,20 +30,51 @@ inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
     L"To take snapshots of it, start the messenger as an X11 program (many programs do so with "
     L"QT_QPA_PLATFORM=xcb or GDK_BACKEND=x11 in their environment), or log in to an X11 session.";
 
+// What the program finds of its session at start, but for the GNOME Shell
+// extension, which X11Screen asks where the route depends on it.
+inline SessionFacts sessionFactsOf(const XcbConnection& x) {
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    return {.xScreenCanBeRead = x.screenCanBeRead(), .gnomeDesktop = desktops != nullptr && desktopIsGnome(desktops)};
+}
+
 // What the window needs before it exists: the other programs' windows and their
 // pixels reached the way the session allows.
 struct X11Screen {
-    X11Screen(const XcbConnection& x, CaptureRoute route)
-        : windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
-          grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
-                                                     : X11ScreenGrabber::Reads::Screen),
+    X11Screen(const XcbConnection& x, SessionFacts session)
+        : gnomeWindows(gnome),
+          route(captureRouteFor(withGnomeExtension(session))),
+          windows(x, hiddenAdvice(session)),
+          grabber(x, route == CaptureRoute::X11 ? X11ScreenGrabber::Reads::Screen
+                                                : X11ScreenGrabber::Reads::ViewersOwnWindow),
+          gnomeGrabber(gnome, gnomeWindows, grabber),
           aside(x) {}
 
+    // The ports the route reaches viewers through.
+    WindowLookup& lookup() { return route == CaptureRoute::Gnome ? static_cast<WindowLookup&>(gnomeWindows) : windows; }
+    ScreenGrabber& viewerGrabber() {
+        return route == CaptureRoute::Gnome ? static_cast<ScreenGrabber&>(gnomeGrabber) : grabber;
+    }
+
+    GnomeShellExtension gnome;
+    GnomeWindowLookup gnomeWindows;
+    CaptureRoute route;
     X11WindowLookup windows;
     X11ScreenGrabber grabber;
+    GnomeScreenGrabber gnomeGrabber;
     PosixClock clock;
     QtScreenMetrics screen;
     X11StepAsideWindow aside;
+
+private:
+    SessionFacts withGnomeExtension(SessionFacts session) {
+        if (!session.xScreenCanBeRead && session.gnomeDesktop) session.gnomeExtensionAnswers = gnomeWindows.probe();
+        return session;
+    }
+    // Where X11 viewers alone can be found, why; in GNOME, what the extension said.
+    Text hiddenAdvice(const SessionFacts& session) {
+        if (route != CaptureRoute::XWayland) return {};
+        return session.gnomeDesktop ? gnomeWindows.hiddenWindowsAdvice() : waylandHiddenWindowsAdvice;
+    }
 };
 
 // What belongs to the window.
@@ -51,7 +85,7 @@ struct X11Desktop {
     // Every port of the window's handlers.
     Form1Ports ports() {
         return Form1Ports{L'/', view,
-                          CapturePorts{view, screen.aside, screen.windows, screen.screen, screen.grabber, clipboard,
+                          CapturePorts{view, screen.aside, screen.lookup(), screen.screen, screen.viewerGrabber(), clipboard,
                                        files, screen.clock, dialogs},
                           specialFolders, osVersion, topmost, folderDialog, shell};
     }

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);
 
-    X11Screen screen(x, captureRouteFor({.xScreenCanBeRead = x.screenCanBeRead()}));
+    X11Screen screen(x, sessionFactsOf(x));
     Form1Widget view(screen.screen.twipsPerPixelX(), screen.aside);
     X11Desktop desktop(x, screen, view);
     Form1 form(desktop.ports());

@@ -22,6 +22,7 @@ const INTERFACE_XML = `<node>
       <arg type="t" name="window" direction="in"/>
       <arg type="(iiii)" name="area" direction="in"/>
       <arg type="h" name="png" direction="in"/>
+      <arg type="u" name="length" direction="out"/>
     </method>
   </interface>
 </node>`;
@@ -75,6 +76,17 @@ function pngOf(texture, crop) {
                 }
             });
     });
+}
+
+// The call's descriptor at `index`, taken out of the message so that no copy of it
+// stays open until the message is collected; the others are closed. -1 if none.
+function takeDescriptor(invocation, index) {
+    const descriptors = invocation.get_message().get_unix_fd_list()?.steal_fds() ?? [];
+    descriptors.forEach((fd, i) => {
+        if (i !== index)
+            GLib.close(fd);
+    });
+    return index < descriptors.length ? descriptors[index] : -1;
 }
 
 function writeAll(bytes, fd, cancellable) {
@@ -156,10 +168,11 @@ class Viewers {
             if (!crop || texture.get_width() !== Math.round(found.actor.get_width()))
                 throw new Refusal(FAILED, 'The webcam window is drawn at another scale than the screen.');
             const png = await pngOf(texture, crop);
-            const fd = invocation.get_message().get_unix_fd_list()?.get(fdIndex);
-            if (fd === undefined)
+            const fd = takeDescriptor(invocation, fdIndex);
+            if (fd < 0)
                 throw new Refusal(FAILED, 'No file descriptor came with the call.');
-            invocation.return_value(null);
+            // The length first: the caller reads that much, whoever else holds the pipe.
+            invocation.return_value(new GLib.Variant('(u)', [png.get_size()]));
             await writeAll(png, fd, cancellable).catch(() => {});
         });
     }

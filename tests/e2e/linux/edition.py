@@ -281,9 +281,10 @@ def launch_viewer(desktop, build, user_id, at, *extra):
     return Viewer(process, user_id, desktop.frame_corner(window), client[:2])
 
 
-def launch_program(desktop, program, env=None):
-    """Starts the program at this path; once its window shows and is on the accessibility bus."""
-    process = desktop.spawn([program], log="program", env=env)
+def launch_program(desktop, program, env=None, spawn=None):
+    """Starts the program at this path (through `spawn`, a desktop's spawn, where
+    given); once its window shows and is on the accessibility bus."""
+    process = (spawn or desktop.spawn)([program], log="program", env=env)
 
     def shown():
         if process.poll() is not None:
