@@ -79,7 +79,8 @@ def measure_gnome(build_dir, shots, settle, x_class, saved_files_class, smiley):
             for over in (False, True):
                 if over:
                     # Over the native viewer, which the shell places at the top left of the work area.
-                    case.desktop.xdotool("windowmove", "--sync", str(program.window), "100", "100")
+                    case.desktop.xdotool("windowmove", str(program.window), "150", "120")
+                    time.sleep(0.5)
                     program.wait_restored()
                 to_file = []
                 for _ in range(shots):
