@@ -152,6 +152,13 @@ class GnomeTest(LinuxTestCase):
         self.assertEqual(program.id_label(), "Not Found")
         self.assertEqual(self.saved_files(), [])
 
+        # X11 viewers are still copied, from their own windows on XWayland.
+        viewer = self.start_viewer("x11 still", (40, 30))
+        program.new_cam("x11 still")
+        files = self.snapshot(program, 1)
+        client_offset = (viewer.client_corner[0] - viewer.corner[0], viewer.client_corner[1] - viewer.corner[1])
+        self.assertSamePicture(self.read_saved(files[0]), camera_picture(client_offset, REGULAR), files[0])
+
 
 if __name__ == "__main__":
     unittest.main()
