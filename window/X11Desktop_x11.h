@@ -85,8 +85,8 @@ struct X11Desktop {
     // Every port of the window's handlers.
     Form1Ports ports() {
         return Form1Ports{L'/', view,
-                          CapturePorts{view, screen.aside, screen.lookup(), screen.screen, screen.viewerGrabber(), clipboard,
-                                       files, screen.clock, dialogs},
+                          CapturePorts{view, screen.aside, screen.lookup(), screen.screen, screen.viewerGrabber(),
+                                       clipboard, files, screen.clock, dialogs},
                           specialFolders, osVersion, topmost, folderDialog, shell};
     }
 
