@@ -14,12 +14,24 @@ function check(name, actual, expected) {
     }
 }
 
-// Only the installed program, by its exact path.
-check('the installed program is served', Access.callerAllowed('/usr/bin/morvaths-skellimor'), true);
-check('a build of it elsewhere is not', Access.callerAllowed('/home/u/build/linux/window/morvaths-skellimor'), false);
-check('a replaced executable is not', Access.callerAllowed('/usr/bin/morvaths-skellimor (deleted)'), false);
-check('an unknown caller is not', Access.callerAllowed(''), false);
-check('a script interpreter is not', Access.callerAllowed('/usr/bin/gjs-console'), false);
+// Only the installed program: its path, and the very file there.
+const installed = {device: 2049, inode: 131};
+const program = path => ({path, ...installed});
+check('the installed program is served', Access.callerAllowed(program('/usr/bin/morvaths-skellimor'), installed),
+    true);
+check('a build of it elsewhere is not',
+    Access.callerAllowed({path: '/home/u/build/linux/window/morvaths-skellimor', device: 2049, inode: 977}, installed),
+    false);
+check('a replaced executable is not', Access.callerAllowed(program('/usr/bin/morvaths-skellimor (deleted)'), installed),
+    false);
+check('another file shown at the path (another mount namespace) is not',
+    Access.callerAllowed({path: '/usr/bin/morvaths-skellimor', device: 43, inode: 131}, installed), false);
+check('nor one of another inode on the same device',
+    Access.callerAllowed({path: '/usr/bin/morvaths-skellimor', device: 2049, inode: 132}, installed), false);
+check('an unknown caller is not', Access.callerAllowed(null, installed), false);
+check('nobody while the program is not installed', Access.callerAllowed(program('/usr/bin/morvaths-skellimor'), null),
+    false);
+check('a script interpreter is not', Access.callerAllowed(program('/usr/bin/gjs-console'), installed), false);
 
 // Only viewer windows.
 check('a viewer title is served', Access.titleAllowed('Webcam for alice'), true);

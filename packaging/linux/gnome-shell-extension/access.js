@@ -7,10 +7,13 @@ var PROGRAM = '/usr/bin/morvaths-skellimor';
 // Only viewer windows are found or read.
 var VIEWER_TITLE_PREFIX = 'Webcam for ';
 
-// `exe` is what /proc/PID/exe names for the caller's process; a deleted or
-// replaced file reads as another path (" (deleted)" appended) and is refused.
-function callerAllowed(exe) {
-    return exe === PROGRAM;
+// `caller` is the caller's executable as /proc/PID/exe shows it: {path, device,
+// inode}; `installed` the device and inode of PROGRAM. The path alone is not
+// enough: a program in a mount namespace of its own can show any file at any path
+// (a deleted or replaced file reads as another path, " (deleted)" appended).
+function callerAllowed(caller, installed) {
+    return caller !== null && installed !== null && caller.path === PROGRAM &&
+        caller.device === installed.device && caller.inode === installed.inode;
 }
 
 function titleAllowed(title) {

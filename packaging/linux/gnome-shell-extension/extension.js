@@ -45,7 +45,19 @@ function windowsOnScreen() {
     });
 }
 
-// The executable of the process behind a bus connection.
+// The device and inode of the file at `path`, following links (/proc/PID/exe
+// leads to the very file the process runs); null where it cannot be read.
+function fileIdentity(path) {
+    try {
+        const info = Gio.File.new_for_path(path).query_info('unix::device,unix::inode',
+            Gio.FileQueryInfoFlags.NONE, null);
+        return {device: info.get_attribute_uint32('unix::device'), inode: info.get_attribute_uint64('unix::inode')};
+    } catch (e) {
+        return null;
+    }
+}
+
+// The executable of the process behind a bus connection: its path and identity.
 function executableOf(sender, cancellable) {
     return new Promise((resolve, reject) => {
         Gio.DBus.session.call('org.freedesktop.DBus', '/org/freedesktop/DBus', 'org.freedesktop.DBus',
@@ -53,7 +65,9 @@ function executableOf(sender, cancellable) {
             Gio.DBusCallFlags.NONE, BUS_TIMEOUT_MS, cancellable, (connection, result) => {
                 try {
                     const [pid] = connection.call_finish(result).deepUnpack();
-                    resolve(GLib.file_read_link(`/proc/${pid}/exe`));
+                    const exe = `/proc/${pid}/exe`;
+                    const identity = fileIdentity(exe);
+                    resolve(identity && {path: GLib.file_read_link(exe), ...identity});
                 } catch (e) {
                     reject(e);
                 }
@@ -121,9 +135,11 @@ class Viewers {
         const cancellable = new Gio.Cancellable();
         this._running.add(cancellable);
         try {
-            const exe = await executableOf(invocation.get_sender(), cancellable).catch(() => '');
-            if (!Access.callerAllowed(exe))
-                throw new Refusal(ACCESS_DENIED, `Only ${Access.PROGRAM} may ask this; the caller is ${exe || 'unknown'}.`);
+            const caller = await executableOf(invocation.get_sender(), cancellable).catch(() => null);
+            if (!Access.callerAllowed(caller, fileIdentity(Access.PROGRAM))) {
+                throw new Refusal(ACCESS_DENIED,
+                    `Only ${Access.PROGRAM} may ask this; the caller is ${caller?.path ?? 'unknown'}.`);
+            }
             await answer(cancellable);
         } catch (e) {
             invocation.return_dbus_error(e instanceof Refusal ? e.errorName : FAILED, e.message);

@@ -5,6 +5,7 @@ disabled. The shell's XWayland has no screen to read, so the expected pictures
 come from the sample viewer's known test picture."""
 
 import os
+import shutil
 import subprocess
 import unittest
 
@@ -115,24 +116,40 @@ class GnomeTest(LinuxTestCase):
         self.assertEqual(program.id_label(), "Not Found")
         self.assertEqual(self.saved_files(), [])
 
-    def test_a_window_outside_the_viewers_is_refused(self):
-        # The program's own path, held by a stand-in that can make any call.
+    def stand_in_call(self, title, *, in_the_shells_namespace):
+        """FindWindow from a stand-in that can make any call, run at the program's
+        path: bound over it where the shell looks (as if installed there), or laid
+        over /usr/bin in a mount namespace of its own, which the shell does not see."""
         stand_in = os.path.join(self.desktop.root, "stand-in")
         os.makedirs(stand_in, exist_ok=True)
-        subprocess.run(["cp", "/usr/bin/gdbus", os.path.join(stand_in, "morvaths-skellimor")], check=True)
-        mounts = (f"mount -t overlay overlay -o 'lowerdir={stand_in}:/usr/bin' /usr/bin && "
-                  f"exec {INSTALLED_PROGRAM} \"$@\"")
-        for title, refused in (("Terminal", True), (VIEWER_PREFIX + "nobody", False)):
-            reply = self.desktop.gdbus(
-                "--mount", "--propagation", "private", "sh", "-c", mounts, "stand-in", "call", "--session",
-                "--dest", EXTENSION_BUS_NAME, "--object-path", VIEWER_PATH, "--method",
-                f"{VIEWER_INTERFACE}.FindWindow", title, program="unshare")
-            if refused:
-                self.assertIn("org.freedesktop.DBus.Error.AccessDenied", reply.stderr)
-                self.assertIn("Only windows titled", reply.stderr)
-            else:
-                self.assertEqual(reply.returncode, 0, reply.stderr)
-                self.assertIn("(uint64 0,", reply.stdout)
+        shutil.copy2(shutil.which("gdbus"), os.path.join(stand_in, "morvaths-skellimor"))
+        call = (f"{INSTALLED_PROGRAM} call --session --dest {EXTENSION_BUS_NAME} --object-path {VIEWER_PATH} "
+                f"--method {VIEWER_INTERFACE}.FindWindow \"$1\"")
+        if in_the_shells_namespace:
+            script = (f"mount --bind {stand_in}/morvaths-skellimor {INSTALLED_PROGRAM} || exit 9; {call}; "
+                      f"status=$?; umount {INSTALLED_PROGRAM}; exit $status")
+            argv = ["nsenter", f"--target={self.desktop.namespace.pid}", "--mount", "--"]
+        else:
+            script = f"mount -t overlay overlay -o 'lowerdir={stand_in}:/usr/bin' /usr/bin && {call}"
+            argv = ["unshare", "--mount", "--propagation", "private"]
+        return subprocess.run([*argv, "sh", "-c", script, "stand-in", title], env=self.desktop.env(),
+                              capture_output=True, text=True, timeout=30)
+
+    def test_a_window_outside_the_viewers_is_refused(self):
+        refused = self.stand_in_call("Terminal", in_the_shells_namespace=True)
+        self.assertIn("org.freedesktop.DBus.Error.AccessDenied", refused.stderr)
+        self.assertIn("Only windows titled", refused.stderr)
+        # The same caller asking about a viewer is answered.
+        answered = self.stand_in_call(VIEWER_PREFIX + "nobody", in_the_shells_namespace=True)
+        self.assertEqual(answered.returncode, 0, answered.stderr)
+        self.assertIn("(uint64 0,", answered.stdout)
+
+    def test_another_file_at_the_programs_path_is_refused(self):
+        # What a mount namespace of the caller's own shows at the path is not the
+        # installed program.
+        reply = self.stand_in_call(VIEWER_PREFIX + "nobody", in_the_shells_namespace=False)
+        self.assertIn("org.freedesktop.DBus.Error.AccessDenied", reply.stderr)
+        self.assertIn(f"Only {INSTALLED_PROGRAM} may ask this", reply.stderr)
 
     # --- the extension disabled ---------------------------------------------
 
