@@ -10,7 +10,18 @@ CaptureRoute captureRouteFor(const SessionFacts& session) {
     // A SWAYSOCK left in the environment of an X11 session, or naming a compositor
     // that has gone, says nothing of this session.
     if (session.swayAnswers) return CaptureRoute::Sway;
-    return session.kwinOnSessionBus ? CaptureRoute::KWin : CaptureRoute::XWayland;
+    if (session.kwinOnSessionBus) return CaptureRoute::KWin;
+    return session.gnomeDesktop && session.gnomeExtensionAnswers ? CaptureRoute::Gnome : CaptureRoute::XWayland;
+}
+
+bool desktopIsGnome(std::string_view xdgCurrentDesktop) {
+    while (!xdgCurrentDesktop.empty()) {
+        const auto colon = xdgCurrentDesktop.find(':');
+        if (xdgCurrentDesktop.substr(0, colon) == "GNOME") return true;
+        if (colon == std::string_view::npos) break;
+        xdgCurrentDesktop.remove_prefix(colon + 1);
+    }
+    return false;
 }
 
 }  // namespace skl

@@ -2,6 +2,8 @@
 // Which way the Linux edition reaches other programs' windows and their pixels,
 // chosen once at start from the session it finds.
 
+#include <string_view>
+
 namespace skl {
 
 enum class CaptureRoute {
@@ -19,6 +21,10 @@ enum class CaptureRoute {
     // A KDE Plasma session (KWin): every window, native or on XWayland, by title
     // through KWin's scripting, and its picture through KWin's screenshots.
     KWin,
+    // GNOME on Wayland with the program's GNOME Shell extension answering on the
+    // session bus: every viewer, native or X11, found by title and read from its own
+    // picture through the extension.
+    Gnome,
 };
 
 // What the program finds of its session at start.
@@ -30,8 +36,16 @@ struct SessionFacts {
     bool swayAnswers = false;
     // Whether KWin answers on the session bus.
     bool kwinOnSessionBus = false;
+    // Whether the desktop is GNOME (desktopIsGnome).
+    bool gnomeDesktop = false;
+    // Whether the program's GNOME Shell extension answers on the session bus; only
+    // asked where the route depends on it.
+    bool gnomeExtensionAnswers = false;
 };
 
 CaptureRoute captureRouteFor(const SessionFacts& session);
+
+// Whether XDG_CURRENT_DESKTOP, a colon-separated list of names, names GNOME.
+bool desktopIsGnome(std::string_view xdgCurrentDesktop);
 
 }  // namespace skl

@@ -9,7 +9,11 @@ window's first paint, the capture stages alone and the window system's own time
 to clear the camera rectangle (from snapshot_bench), size and peak memory.
 
     compare_peers.py [--linux-build DIR] [--win-build DIR --wine WINE] [--shots N]
-                     [--window-manager NAME]
+                     [--window-manager NAME | --gnome]
+
+--gnome runs the Linux edition on a headless GNOME Shell on Wayland instead,
+through its GNOME Shell extension, against GNOME's own screenshot route
+(tools/peers_gnome.py).
 
 --window-manager runs the display under another window manager or compositor
 of the end-to-end tests' table (tests/e2e/linux/window_managers.py: Mutter,
@@ -538,6 +542,7 @@ def main():
     parser.add_argument("--window-manager", choices=sorted(MANAGERS), default="Openbox")
     parser.add_argument("--sway", action="store_true", help="the Linux edition against grim on sway")
     parser.add_argument("--kwin", action="store_true", help="compare in a KDE Plasma session (KWin) instead")
+    parser.add_argument("--gnome", action="store_true", help="GNOME Shell on Wayland (the Linux edition)")
     options = parser.parse_args()
     if options.sway:
         if not options.linux_build:
@@ -547,6 +552,13 @@ def main():
         return compare_on_sway(options)
     if options.kwin:
         return compare_under_kwin(options)
+    if options.gnome:
+        from peers_gnome import measure_gnome
+        rows = measure_gnome(options.linux_build, options.shots, options.settle, X, SavedFiles, SMILEY)
+        print(f"| {'what (ms)':<60} | {'median':>8} | {'p99':>8} |")
+        for what, med, p99 in rows:
+            print(f"| {what:<60} | {med:>8.2f} | {p99:>8.2f} |")
+        return 0
     editions = editions_from(options)
 
     # One display for all: with the Windows program, the desktop with its Wine

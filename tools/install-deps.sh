@@ -31,6 +31,9 @@ packages=(
   # XWayland, Qt's Wayland platform for the native sample viewer, the Wayland
   # client library and its protocol compiler, and grim to compare with.
   kwin-wayland kwin-style-breeze sway weston xwayland qt6-wayland libwayland-dev libwayland-bin grim
+  # GNOME on Wayland: the shell its tests start headless, and gjs, which checks
+  # and tests the program's GNOME Shell extension outside it.
+  gnome-shell gjs
 )
 
 sudo_cmd=()

@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    X11Screen screen(x, captureRouteFor(sessionFactsOf(x)));
+    X11Screen screen(x, sessionFactsOf(x));
     Form1Widget window(screen.screen.twipsPerPixelX(), screen.aside);
     X11Desktop real(x, screen, window);
     // The window manager lists the viewer once it has taken it on, which may be a

@@ -156,6 +156,13 @@ void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
         if (left_ == Leaving::AtOnce && frame) moveFrameTo(*frame, false);
         // Mapped again, a minimised window returns to the screen.
         xcb_map_window(x_.get(), window_);
+    } else if (askedToActivate_ && left_ == Leaving::Minimise && hasWmState(iconicState, false)) {
+        // Asked once to activate it, the window manager kept the window minimised
+        // (mutter does so to XWayland's windows in a Wayland session): withdrawn
+        // and mapped anew, it shows again.
+        xcb_unmap_window(x_.get(), window_);
+        if (frame) moveFrameTo(*frame, false);
+        xcb_map_window(x_.get(), window_);
     } else if (frame && outerFrameOf(x_, window_) != frame) {
         moveFrameTo(*frame, true);
     }

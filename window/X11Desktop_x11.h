@@ -9,11 +9,12 @@
 
 #include "capture/SessionRoute.h"
 #include "capture/clipboard_qt.h"
+#include "capture/desktop_gnome.h"
 #include "capture/desktop_kwin.h"
 #include "capture/desktop_posix.h"
 #include "capture/desktop_sway.h"
-#include "capture/screenshot_kwin.h"
 #include "capture/desktop_x11.h"
+#include "capture/screenshot_kwin.h"
 #include "capture/metrics_qt.h"
 #include "services/WinVersion_posix.h"
 #include "services/alwaysontop_x11.h"
@@ -34,12 +35,15 @@ inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
     L"To take snapshots of it, start the messenger as an X11 program (many programs do so with "
     L"QT_QPA_PLATFORM=xcb or GDK_BACKEND=x11 in their environment), or log in to an X11 session.";
 
-// What the program finds of its session at start.
+// What the program finds of its session at start, but for the GNOME Shell
+// extension, which X11Screen asks where the route depends on it.
 inline SessionFacts sessionFactsOf(const XcbConnection& x) {
     SessionFacts facts{.xScreenCanBeRead = x.screenCanBeRead()};
     if (!facts.xScreenCanBeRead) {
+        const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+        facts.gnomeDesktop = desktops != nullptr && desktopIsGnome(desktops);
         facts.swayAnswers = SwayIpc::answersAt(std::getenv("SWAYSOCK"));
-        facts.kwinOnSessionBus = !facts.swayAnswers && kwinAnswersOnSessionBus();
+        facts.kwinOnSessionBus = !facts.swayAnswers && !facts.gnomeDesktop && kwinAnswersOnSessionBus();
     }
     return facts;
 }
@@ -66,13 +70,25 @@ struct KWinSession {
     KWinScreenGrabber grabber;
 };
 
+// In GNOME on Wayland: the program's GNOME Shell extension; the screen, where it is
+// read at all, as `screen` reads it.
+struct GnomeSession {
+    explicit GnomeSession(ScreenGrabber& screen) : windows(extension), grabber(extension, windows, screen) {}
+
+    GnomeShellExtension extension;
+    GnomeWindowLookup windows;
+    GnomeScreenGrabber grabber;
+};
+
 // What the window needs before it exists: the other programs' windows and their
 // pixels reached the way the session allows.
 struct X11Screen {
-    X11Screen(const XcbConnection& x, CaptureRoute route)
-        : x11Windows(x, route == CaptureRoute::XWayland ? waylandHiddenWindowsAdvice : L""),
-          x11Grabber(x, route == CaptureRoute::XWayland ? X11ScreenGrabber::Reads::ViewersOwnWindow
-                                                        : X11ScreenGrabber::Reads::Screen),
+    X11Screen(const XcbConnection& x, SessionFacts session)
+        : x11Grabber(x, session.xScreenCanBeRead ? X11ScreenGrabber::Reads::Screen
+                                                 : X11ScreenGrabber::Reads::ViewersOwnWindow),
+          gnome(x11Grabber),
+          route(captureRouteFor(withGnomeExtension(session))),
+          x11Windows(x, hiddenAdvice(session)),
           aside(x) {
         if (route == CaptureRoute::Sway) sway = std::make_unique<SwaySession>(std::getenv("SWAYSOCK"), aside);
         if (route == CaptureRoute::KWin) kwin = std::make_unique<KWinSession>(x);
@@ -82,19 +98,24 @@ struct X11Screen {
     WindowLookup& windows() {
         if (sway) return sway->windows;
         if (kwin) return kwin->windows;
+        if (route == CaptureRoute::Gnome) return gnome.windows;
         return x11Windows;
     }
     ScreenGrabber& grabber() {
         if (sway) return sway->grabber;
         if (kwin) return kwin->grabber;
+        if (route == CaptureRoute::Gnome) return gnome.grabber;
         return x11Grabber;
     }
     // On sway the window steps aside through the compositor; elsewhere the X11 way
-    // (where KWin or XWayland give the viewer's own picture, the window is clear).
+    // (where KWin, GNOME's shell or XWayland give the viewer's own picture, the
+    // window is clear).
     StepAsideWindow& stepAside() { return sway ? static_cast<StepAsideWindow&>(sway->aside) : aside; }
 
-    X11WindowLookup x11Windows;
     X11ScreenGrabber x11Grabber;
+    GnomeSession gnome;
+    CaptureRoute route;
+    X11WindowLookup x11Windows;
     PosixClock clock;
     QtScreenMetrics screen;
     // The window's X11 side, which the window tells its X window and its input's
@@ -102,6 +123,17 @@ struct X11Screen {
     X11StepAsideWindow aside;
     std::unique_ptr<SwaySession> sway;
     std::unique_ptr<KWinSession> kwin;
+
+private:
+    SessionFacts withGnomeExtension(SessionFacts session) {
+        if (!session.xScreenCanBeRead && session.gnomeDesktop) session.gnomeExtensionAnswers = gnome.windows.probe();
+        return session;
+    }
+    // Where X11 viewers alone can be found, why; in GNOME, what the extension said.
+    Text hiddenAdvice(const SessionFacts& session) {
+        if (route != CaptureRoute::XWayland) return {};
+        return session.gnomeDesktop ? gnome.windows.hiddenWindowsAdvice() : waylandHiddenWindowsAdvice;
+    }
 };
 
 // What belongs to the window.

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);
 
-    X11Screen screen(x, captureRouteFor(sessionFactsOf(x)));
+    X11Screen screen(x, sessionFactsOf(x));
     Form1Widget view(screen.screen.twipsPerPixelX(), screen.aside);
     X11Desktop desktop(x, screen, view);
     Form1 form(desktop.ports());

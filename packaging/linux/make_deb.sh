@@ -17,6 +17,12 @@ strip --remove-section=.comment --remove-section=.note --strip-unneeded "$root/u
 install -D -m 0644 "$here/$name.desktop" "$root/usr/share/applications/$name.desktop"
 install -D -m 0644 "$here/example.morvath.skellimor.metainfo.xml" \
   "$root/usr/share/metainfo/example.morvath.skellimor.metainfo.xml"
+# The GNOME Shell extension through which the program finds viewers in GNOME on
+# Wayland; it answers the program installed here alone.
+extension=$root/usr/share/gnome-shell/extensions/skellimor@morvath.example
+for file in metadata.json extension.js access.js; do
+  install -D -m 0644 "$here/gnome-shell-extension/$file" "$extension/$file"
+done
 
 # Icons: PNG without the time stamps that would make every build differ.
 "$make_icons" "$stage"

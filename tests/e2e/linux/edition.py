@@ -283,10 +283,11 @@ def launch_viewer(desktop, build, user_id, at, *extra):
     return Viewer(process, user_id, desktop.frame_corner(window), client[:2])
 
 
-def launch_program(desktop, program, env=None):
-    """Starts the program at this path (or by this command); once its window shows and is on the
+def launch_program(desktop, program, env=None, spawn=None):
+    """Starts the program at this path or by this command (through `spawn`, a
+    desktop's spawn, where given); once its window shows and is on the
     accessibility bus."""
-    process = desktop.spawn(program if isinstance(program, list) else [program], log="program", env=env)
+    process = (spawn or desktop.spawn)(program if isinstance(program, list) else [program], log="program", env=env)
 
     def shown():
         if process.poll() is not None:

@@ -4,6 +4,7 @@ appstreamcli), its icons as the picture generator draws them, and that the
 program installed from it starts and shows its window."""
 
 import glob
+import json
 import os
 import shutil
 import subprocess
@@ -110,6 +111,17 @@ class PackageTest(unittest.TestCase):
         self.assertTrue(copyright_text.startswith("Format: https://www.debian.org/doc/packaging-manuals/"))
         self.assertIn("Copyright: 2026 the Morvath's Skellimor authors", copyright_text)
         self.assertTrue(os.path.exists(os.path.join(doc, "changelog.Debian.gz")))
+
+    def test_gnome_shell_extension_is_installed_for_every_user(self):
+        # Where GNOME Shell looks for extensions installed by the system, named by its uuid.
+        folder = os.path.join(self.root, "usr/share/gnome-shell/extensions/skellimor@morvath.example")
+        self.assertEqual(sorted(os.listdir(folder)), ["access.js", "extension.js", "metadata.json"])
+        with open(os.path.join(folder, "metadata.json")) as f:
+            metadata = json.load(f)
+        self.assertEqual(metadata["uuid"], "skellimor@morvath.example")
+        self.assertIn("43", metadata["shell-version"])
+        with open(os.path.join(folder, "access.js")) as f:
+            self.assertIn(f"var PROGRAM = '/usr/bin/{NAME}';", f.read())
 
     def test_the_program_from_the_package_starts(self):
         desktop = LinuxDesktop().start()
