@@ -12,12 +12,17 @@ import unittest
 from cases import REGULAR, SMALL, TITLE, VIEWER_PREFIX, Viewer
 from desktop import wait_until
 from edition import LinuxBuild, LinuxTestCase, launch_program
-from images import Rgb
 from gnome_session import EXTENSION_BUS_NAME, EXTENSION_UUID, INSTALLED_PROGRAM, GnomeSession
-from sample_picture import camera_picture
+from images import Rgb, viewer_picture
 
 VIEWER_PATH = "/example/morvath/skellimor/Viewers"
 VIEWER_INTERFACE = "example.morvath.skellimor.Viewers"
+
+
+def camera_picture(client_offset, size, frame=0):
+    """The sample viewer's picture at its frame corner + (26, 44), its client area
+    lying at client_offset from that corner."""
+    return viewer_picture(26 - client_offset[0], 44 - client_offset[1], *size, frame)
 
 
 class GnomeTest(LinuxTestCase):
