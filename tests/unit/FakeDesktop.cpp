@@ -4,17 +4,10 @@
 #include <string>
 #include <utility>
 
+#include "capture/HeldPicture.h"
+
 namespace skl::test {
 namespace {
-
-class FakeBitmap final : public GrabbedBitmap {
-public:
-    explicit FakeBitmap(Picture picture) : picture_(std::move(picture)) {}
-    const Picture& picture() const override { return picture_; }
-
-private:
-    Picture picture_;
-};
 
 const wchar_t* pairName(Pair pair) {
     switch (pair) {
@@ -200,7 +193,7 @@ std::optional<double> FakeDesktop::pixelScale(WindowHandle window) {
 std::unique_ptr<GrabbedBitmap> FakeDesktop::bitmapOf(Picture picture) {
     log(L"bitmapOf");
     if (grabFails) return nullptr;
-    return std::make_unique<FakeBitmap>(std::move(picture));
+    return std::make_unique<HeldPicture>(std::move(picture));
 }
 
 GrabResult FakeDesktop::grab(const ScreenRect& rect) {
@@ -214,7 +207,7 @@ GrabResult FakeDesktop::grab(const ScreenRect& rect) {
             picture.pixels.push_back(readsViewersPicture ? screenPixel(x, y) : shownPixel(x, y));
         }
     }
-    return {std::make_unique<FakeBitmap>(std::move(picture)), {}};
+    return {std::make_unique<HeldPicture>(std::move(picture)), {}};
 }
 
 GrabResult FakeDesktop::grabViewer(WindowHandle, const ScreenRect& rect) { return grab(rect); }
