@@ -4,7 +4,9 @@ against GNOME's own screenshot route.
 
 The program: real clicks on the smiley (XTEST on the shell's XWayland) to the
 file's closing (inotify), a native Wayland viewer's camera, our window clear of
-it and over it. GNOME's route without a dialog: org.gnome.Shell.Screenshot's
+it and over it; then, the extension disabled, an X11 viewer's camera read from
+its own window on XWayland, as on any Wayland desktop the program has no route
+of its own for. GNOME's route without a dialog: org.gnome.Shell.Screenshot's
 ScreenshotArea, which the shell grants to callers that own one of a few bus names
 (gnome-screenshot's org.gnome.Screenshot among them); a caller of our own owns
 that name and writes the area to a PNG file, timed call by call. The portals'
@@ -82,19 +84,17 @@ def measure_gnome(build_dir, shots, settle, x_class, saved_files_class, smiley):
                     case.desktop.xdotool("windowmove", str(program.window), "150", "120")
                     time.sleep(0.5)
                     program.wait_restored()
-                to_file = []
-                for _ in range(shots):
-                    program.wait_restored()
-                    time.sleep(settle)
-                    x.move(*program.client_point(smiley))
-                    count = len(saved.events) + 1
-                    clicked = x.click()
-                    filed = saved.wait_for(count)
-                    if filed is None:
-                        raise RuntimeError("no file saved")
-                    to_file.append((filed - clicked) * 1000)
                 rows.append(("Linux edition, GNOME extension" + (", over the camera" if over else "") +
-                             ": click to file", *figures(to_file)))
+                             ": click to file", *figures(click_to_file(program, x, saved, shots, settle, smiley))))
+            # Without the extension the program takes the XWayland route: an X11
+            # viewer found over X and read from its own window.
+            case.desktop.stop_process(program.process)
+            case.desktop.set_extension_enabled(False)
+            case.start_viewer("x11 peer", (40, 30))
+            program = case.start_program()
+            program.new_cam("x11 peer")
+            rows.append(("Linux edition, X11 viewer without the extension (XWayland): click to file",
+                         *figures(click_to_file(program, x, saved, shots, settle, smiley))))
         finally:
             saved.close()
             x.close()
@@ -102,3 +102,19 @@ def measure_gnome(build_dir, shots, settle, x_class, saved_files_class, smiley):
     finally:
         case.desktop.close()
     return rows
+
+
+def click_to_file(program, x, saved, shots, settle, smiley):
+    """Milliseconds from each real click on the smiley to its file."""
+    took = []
+    for _ in range(shots):
+        program.wait_restored()
+        time.sleep(settle)
+        x.move(*program.client_point(smiley))
+        count = len(saved.events) + 1
+        clicked = x.click()
+        filed = saved.wait_for(count)
+        if filed is None:
+            raise RuntimeError("no file saved")
+        took.append((filed - clicked) * 1000)
+    return took
