@@ -398,6 +398,16 @@ def measure_edition(edition, desktop, options, label):
     return rows, notes
 
 
+def print_ratio_table(rows, reference):
+    """Rows of (what, median, p99) in milliseconds, each median also divided by the
+    first row's, which is `reference`'s."""
+    first = rows[0][1]
+    print(f"| {'what (ms)':<60} | {'median':>8} | {'p99':>8} | {'/ ' + reference:>7} |")
+    print(f"|{'-' * 62}|{'-' * 10}|{'-' * 10}|{'-' * 9}|")
+    for what, med, p99 in rows:
+        print(f"| {what:<60} | {med:>8.2f} | {p99:>8.2f} | {med / first:>7.2f} |")
+
+
 def time_sway_clicks(program, saved, shots, settle, expected):
     """click -> file for `shots` clicks on the smiley (sway's own cursor commands,
     timed from sway's answer: it has handed both the press and the release on),
@@ -454,13 +464,9 @@ def compare_on_sway(options):
             saved.close()
     finally:
         desktop.close()
-    grim_median = rows[0][1]
     print(f"One snapshot of the {width} x {height} camera rectangle at ({cam_x}, {cam_y}) to a file, "
           f"{options.shots} each, headless sway 1600 x 1000 with XWayland")
-    print(f"| {'what (ms)':<60} | {'median':>8} | {'p99':>8} | {'/ grim':>7} |")
-    print(f"|{'-' * 62}|{'-' * 10}|{'-' * 10}|{'-' * 9}|")
-    for what, med, p99 in rows:
-        print(f"| {what:<60} | {med:>8.2f} | {p99:>8.2f} | {med / grim_median:>7.2f} |")
+    print_ratio_table(rows, "grim")
     for note in notes:
         print(note)
     return 0
@@ -588,13 +594,9 @@ def main():
     finally:
         desktop.close()
 
-    scrot = rows[0][1]
     print(f"One snapshot of the {CAMERA[2]} x {CAMERA[3]} camera rectangle at ({CAMERA[0]}, {CAMERA[1]}) to a file, "
           f"{options.shots} each, one display")
-    print(f"| {'what (ms)':<60} | {'median':>8} | {'p99':>8} | {'/ scrot':>7} |")
-    print(f"|{'-' * 62}|{'-' * 10}|{'-' * 10}|{'-' * 9}|")
-    for what, med, p99 in rows:
-        print(f"| {what:<60} | {med:>8.2f} | {p99:>8.2f} | {med / scrot:>7.2f} |")
+    print_ratio_table(rows, "scrot")
     print("(/ scrot: this row's median divided by scrot's)")
     for note in notes:
         print(note)
