@@ -5,7 +5,9 @@
 namespace skl {
 namespace {
 
-static_assert(sizeof(wchar_t) == 4, "Text holds one code point per character");
+// Text holds one code point per character where wchar_t has 32 bits (Linux) and
+// UTF-16, with surrogate pairs beyond U+FFFF, where it has 16 (Windows).
+constexpr bool textIsUtf16 = sizeof(wchar_t) == 2;
 
 constexpr std::uint32_t maxCodePoint = 0x10FFFF;
 
@@ -53,7 +55,12 @@ std::optional<Text> decodeUtf8(std::string_view bytes) {
             codePoint = codePoint << 6 | (next & 0x3Fu);
         }
         if (codePoint < smallest || !isScalarValue(codePoint)) return std::nullopt;
-        text.push_back(static_cast<wchar_t>(codePoint));
+        if (textIsUtf16 && codePoint >= 0x10000) {
+            text.push_back(static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
+            text.push_back(static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF)));
+        } else {
+            text.push_back(static_cast<wchar_t>(codePoint));
+        }
         at += length;
     }
     return text;
@@ -62,8 +69,15 @@ std::optional<Text> decodeUtf8(std::string_view bytes) {
 std::optional<std::string> encodeUtf8(const Text& text) {
     std::string bytes;
     bytes.reserve(text.size());
-    for (const wchar_t character : text) {
-        const auto codePoint = static_cast<std::uint32_t>(character);  // a negative value becomes huge
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        auto codePoint = static_cast<std::uint32_t>(text[at]);  // a negative value becomes huge
+        if (textIsUtf16 && codePoint >= 0xD800 && codePoint < 0xDC00 && at + 1 < text.size()) {
+            const auto low = static_cast<std::uint32_t>(text[at + 1]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                codePoint = 0x10000 + ((codePoint - 0xD800) << 10 | (low - 0xDC00));
+                ++at;
+            }
+        }
         if (!isScalarValue(codePoint)) return std::nullopt;
         if (codePoint < 0x80) {
             bytes += byteOf(codePoint);

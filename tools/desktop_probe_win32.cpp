@@ -45,8 +45,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/handles_win32.h"
-#include "capture/system_function_win32.h"
+#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_function_win32.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/desktop_kwin.h"
-#include "capture/screenshot_kwin.h"
+#include "capture/kwin/desktop_kwin.h"
+#include "capture/kwin/screenshot_kwin.h"
 
 int main(int argc, char** argv) {
     using namespace skl;

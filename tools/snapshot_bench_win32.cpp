@@ -11,7 +11,7 @@
 #include "capture/Snapshot.h"
 #include "tools/bench/ProcessResources_win32.h"
 #include "tools/bench/SnapshotBench.h"
-#include "window/Win32Desktop_win32.h"
+#include "window/win32/Win32Desktop_win32.h"
 
 namespace {
 

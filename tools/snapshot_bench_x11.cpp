@@ -1,5 +1,5 @@
 // The snapshot benchmark of the Linux edition: the real Qt window and the real
-// X11 desktop of window/X11Desktop_x11.h. tools/bench.sh --linux runs it on a
+// X11 desktop of window/qt/LinuxDesktop_qt.h. tools/bench.sh --linux runs it on a
 // private display; tools/bench/SnapshotBench.h says what it does and how it is
 // called.
 
@@ -12,10 +12,10 @@
 
 #include "capture/Snapshot.h"
 #include "capture/Utf8.h"
-#include "capture/frame_x11.h"
+#include "capture/x11/frame_x11.h"
 #include "tools/bench/ProcessResources_x11.h"
 #include "tools/bench/SnapshotBench.h"
-#include "window/X11Desktop_x11.h"
+#include "window/qt/LinuxDesktop_qt.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ private:
 
 class X11BenchDesktop final : public BenchDesktop {
 public:
-    X11BenchDesktop(const XcbConnection& x, X11Screen& screen, Form1Widget& window, X11Desktop& real,
+    X11BenchDesktop(const XcbConnection& x, X11Screen& screen, Form1Widget& window, LinuxDesktop& real,
                     xcb_window_t viewer)
         : x_(x), probe_(x), screen_(screen), window_(window), real_(real), viewer_(viewer),
           viewerKey_(probe_.spaceKey()) {}
@@ -121,7 +121,7 @@ private:
     WindowProbe probe_;
     X11Screen& screen_;
     Form1Widget& window_;
-    X11Desktop& real_;
+    LinuxDesktop& real_;
     xcb_window_t viewer_;
     xcb_keycode_t viewerKey_;
 };
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
 
     X11Screen screen(x, sessionFactsOf(x));
     Form1Widget window(screen.screen.twipsPerPixelX(), screen.aside);
-    X11Desktop real(x, screen, window);
+    LinuxDesktop real(x, screen, window);
     // The window manager lists the viewer once it has taken it on, which may be a
     // moment after the viewer has made its window.
     const Text viewerTitle = texts::viewerTitlePrefix + options->id;

@@ -22,8 +22,8 @@
 #include <string_view>
 #include <vector>
 
-#include "capture/image_layout_x11.h"
-#include "capture/xcb_x11.h"
+#include "capture/x11/image_layout_x11.h"
+#include "capture/x11/xcb_x11.h"
 #include "tools/ViewerOptions.h"
 #include "tools/test_picture.h"
 

@@ -11,7 +11,7 @@
 
 #include "FileBytes.h"
 #include "PeResources.h"
-#include "window/resource_ids.h"
+#include "window/win32/resource_ids_win32.h"
 
 namespace skl::test {
 namespace {

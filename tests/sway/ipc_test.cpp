@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "capture/descriptor_posix.h"
-#include "capture/ipc_sway.h"
+#include "capture/posix/descriptor_posix.h"
+#include "capture/sway/ipc_sway.h"
 
 namespace skl {
 namespace {

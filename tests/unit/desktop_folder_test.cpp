@@ -9,7 +9,7 @@
 
 #include "TempFolder.h"
 #include "window/DesktopFolder.h"
-#include "window/ShellFolders_posix.h"
+#include "window/posix/ShellFolders_posix.h"
 
 namespace skl {
 namespace {

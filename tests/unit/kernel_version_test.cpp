@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "services/KernelRelease.h"
-#include "services/WinVersion_posix.h"
+#include "services/posix/WinVersion_posix.h"
 
 namespace skl {
 namespace {

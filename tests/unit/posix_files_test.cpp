@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "capture/desktop_posix.h"
+#include "capture/posix/desktop_posix.h"
 
 namespace skl {
 namespace {

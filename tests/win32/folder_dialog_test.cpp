@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "ImportSeam.h"
-#include "services/folderBrowser_win32.h"
-#include "services/shellPath_win32.h"
+#include "services/win32/folderBrowser_win32.h"
+#include "services/win32/shellPath_win32.h"
 
 namespace skl::test {
 namespace {

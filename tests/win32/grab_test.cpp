@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ImportSeam.h"
-#include "capture/desktop_win32.h"
+#include "capture/win32/desktop_win32.h"
 
 namespace skl::test {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "capture/desktop_win32.h"
+#include "capture/win32/desktop_win32.h"
 
 namespace skl::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "ImportSeam.h"
-#include "capture/handles_win32.h"
-#include "services/alwaysontop_win32.h"
+#include "capture/win32/handles_win32.h"
+#include "services/win32/alwaysontop_win32.h"
 
 namespace skl::test {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "capture/CaptureState.h"
 #include "capture/Picture.h"
-#include "capture/xcb_x11.h"
+#include "capture/x11/xcb_x11.h"
 
 namespace skl::x11test {
 

@@ -3,7 +3,7 @@
 // counts them, and what its connections have made on the X server, as the server's
 // X-Resource extension counts it.
 
-#include "capture/xcb_x11.h"
+#include "capture/x11/xcb_x11.h"
 #include "tools/bench/Figures.h"
 
 namespace skl::bench {

@@ -1,0 +1,99 @@
+#pragma once
+// The Win32 implementations of the capture's platform interfaces.
+
+#include <windows.h>
+
+#include "capture/Ports.h"
+#include "capture/ViewerScale.h"
+#include "capture/win32/handles_win32.h"
+
+namespace skl {
+
+// Windows gives a top-level window's restored rectangle in workspace coordinates:
+// relative to the work area of its monitor (the screen less the taskbar and other
+// docked bars), not to the screen; with a bar at the top or the left the two differ
+// by its thickness. This is the rectangle in screen coordinates, for a monitor whose
+// whole area and work area are given in screen coordinates.
+ScreenRect workspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea);
+
+// The system's calls for windows of another resolution than the caller's, where
+// this Windows has them (looked up when the program starts): reading a window in
+// its own coordinates (Windows 10 from 1607 on) and mapping its points to the
+// screen's (Windows 8.1 on).
+struct WindowResolutionCalls {
+    using WindowContext = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    using SetThreadContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using MapPoint = BOOL(WINAPI*)(HWND, POINT*);
+    WindowContext windowContext;
+    SetThreadContext setThreadContext;
+    MapPoint logicalToPhysical;
+    static WindowResolutionCalls ofThisSystem();
+};
+
+class Win32WindowLookup final : public WindowLookup {
+public:
+    WindowHandle findWindow(const Text& title) override;
+    // From the window's placement record, on the screen: in the window's own
+    // coordinates where the system does not stretch it (ours and its own are then
+    // the same, or the system only says they differ), in ours where it does.
+    std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
+    // The stretch the system's answers agree on; nothing where it cannot tell.
+    std::optional<double> pixelScale(WindowHandle window) override;
+    // Every top-level window can be found.
+    Text hiddenWindowsAdvice() override { return {}; }
+
+private:
+    std::optional<ViewerFrame> viewerFrame(HWND window) const;
+    WindowResolutionCalls calls_ = WindowResolutionCalls::ofThisSystem();
+};
+
+// The header of a 32-bit device-independent bitmap whose rows run from the top:
+// the layout of a Picture's pixels (0x00RRGGBB).
+BITMAPINFO topDown32(std::int32_t width, std::int32_t height);
+
+// A GDI bitmap of the program's own and its pixels; it frees the bitmap unless it
+// has been handed over (to the clipboard).
+class Win32GrabbedBitmap final : public GrabbedBitmap {
+public:
+    Win32GrabbedBitmap(GdiBitmap bitmap, Picture picture) : bitmap_(std::move(bitmap)), picture_(std::move(picture)) {}
+    const Picture& picture() const override { return picture_; }
+    HBITMAP handle() const { return bitmap_.get(); }
+    void handOver() { bitmap_.release(); }
+
+private:
+    GdiBitmap bitmap_;
+    Picture picture_;
+};
+
+// Copies the screen through a display device context, opened in the form the
+// system family takes: NT-family systems name no device, the older ones device "0".
+class Win32ScreenGrabber final : public ScreenGrabber {
+public:
+    explicit Win32ScreenGrabber(PlatformFamily family) : family_(family) {}
+    GrabResult grab(const ScreenRect& rect) override;
+    GrabResult grabViewer(WindowHandle, const ScreenRect& rect) override { return grab(rect); }
+    bool readsViewersOwnPicture() const override { return false; }
+    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
+
+private:
+    PlatformFamily family_;
+};
+
+// Creates the file only where none exists, and removes it again if writing fails.
+class Win32FileStore final : public FileStore {
+public:
+    WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override;
+};
+
+// Milliseconds in `counts` ticks of a counter running at `perSecond` ticks a second,
+// for any count the counter can reach.
+std::int64_t countsToMilliseconds(std::int64_t counts, std::int64_t perSecond);
+
+class Win32Clock final : public Clock {
+public:
+    LocalTime localNow() override;
+    std::int64_t monotonicMilliseconds() override;
+    void sleepMilliseconds(int milliseconds) override;
+};
+
+}  // namespace skl

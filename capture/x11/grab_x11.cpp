@@ -1,0 +1,148 @@
+#include <algorithm>
+#include <span>
+
+#include "capture/GrabArea.h"
+#include "capture/HeldPicture.h"
+#include "capture/x11/desktop_x11.h"
+#include "capture/x11/image_layout_x11.h"
+#include "capture/x11/shared_image_x11.h"
+
+namespace skl {
+
+// Where an image comes from: a window (the root for the screen) and how its pixels
+// are laid out.
+struct ImageSource {
+    xcb_drawable_t drawable;
+    ImageLayout layout;
+};
+
+namespace {
+
+// Copies the rows of an image the server sent, laid out as `layout` says, into the
+// picture at the area's place.
+bool copyRows(const ImageLayout& layout, const GrabArea& area, std::span<const std::uint8_t> data, Picture& picture) {
+    const auto width = static_cast<std::size_t>(area.sourceWidth);
+    const auto height = static_cast<std::size_t>(area.sourceHeight);
+    const std::size_t stride = layout.rowBytes(width);
+    if (data.size() < stride * height) return false;
+
+    const std::span<std::uint32_t> pixels(picture.pixels);
+    const auto pictureWidth = static_cast<std::size_t>(picture.width);
+    for (std::size_t row = 0; row < height; ++row) {
+        const std::size_t start = (static_cast<std::size_t>(area.pictureY) + row) * pictureWidth +
+                                  static_cast<std::size_t>(area.pictureX);
+        layout.format.readRow(data.subspan(row * stride, stride), pixels.subspan(start, width));
+    }
+    return true;
+}
+
+// The area's visible part through the connection's socket.
+bool copyThroughSocket(const XcbConnection& x, const ImageSource& source, const GrabArea& area, Picture& picture) {
+    xcb_connection_t* const connection = x.get();
+    const auto image = replyTo<xcb_get_image_reply>(
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, source.drawable,
+                                  static_cast<std::int16_t>(area.sourceX), static_cast<std::int16_t>(area.sourceY),
+                                  static_cast<std::uint16_t>(area.sourceWidth),
+                                  static_cast<std::uint16_t>(area.sourceHeight), ~0u));
+    if (!image) return false;
+    return copyRows(source.layout, area,
+                    {xcb_get_image_data(image.get()), static_cast<std::size_t>(xcb_get_image_data_length(image.get()))},
+                    picture);
+}
+
+// The same through memory shared with the server.
+bool copyThroughSharedMemory(const XcbConnection& x, const SharedImageMemory& shared, const ImageSource& source,
+                             const GrabArea& area, Picture& picture) {
+    xcb_connection_t* const connection = x.get();
+    const auto image = replyTo<xcb_shm_get_image_reply>(
+        connection, xcb_shm_get_image(connection, source.drawable, static_cast<std::int16_t>(area.sourceX),
+                                      static_cast<std::int16_t>(area.sourceY),
+                                      static_cast<std::uint16_t>(area.sourceWidth),
+                                      static_cast<std::uint16_t>(area.sourceHeight), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                      shared.segment(), 0));
+    if (!image) return false;
+    return copyRows(source.layout, area, shared.bytes().first(std::min<std::size_t>(image->size, shared.bytes().size())),
+                    picture);
+}
+
+// The server of a Wayland session (XWayland) answers a read of the screen with an
+// error: it does not have the screen's pixels.
+const Text refusedMessage =
+    L"The X server refused to copy the screen. In a Wayland session the X server does not have the screen's "
+    L"pixels.";
+
+const Text viewerGoneMessage = L"The webcam window closed before its picture could be copied.";
+const Text unreadableFormatMessage = L"The X server's pixels come in a format the program cannot read.";
+
+}  // namespace
+
+X11ScreenGrabber::X11ScreenGrabber(const XcbConnection& connection, Reads reads) : x_(connection), reads_(reads) {}
+
+X11ScreenGrabber::~X11ScreenGrabber() = default;
+
+const SharedImageMemory* X11ScreenGrabber::sharedMemoryFor(std::size_t size) {
+    if (sharedMemoryRefused_) return nullptr;
+    if (!shared_ || shared_->bytes().size() < size) {
+        shared_ = SharedImageMemory::attach(x_, size);
+        sharedMemoryRefused_ = shared_ == nullptr;  // refused once, the socket serves from then on
+    }
+    return shared_.get();
+}
+
+std::unique_ptr<GrabbedBitmap> X11ScreenGrabber::bitmapOf(Picture picture) {
+    return std::make_unique<HeldPicture>(std::move(picture));
+}
+
+GrabResult X11ScreenGrabber::copy(const ImageSource& source, const GrabArea& area) {
+    Picture picture{area.width, area.height,
+                    std::vector<std::uint32_t>(static_cast<std::size_t>(area.width) * area.height, 0)};  // black
+    if (area.sourceWidth > 0) {
+        const std::size_t size = source.layout.rowBytes(static_cast<std::size_t>(area.sourceWidth)) *
+                                 static_cast<std::size_t>(area.sourceHeight);
+        const SharedImageMemory* shared = sharedMemoryFor(size);
+        const bool copied = (shared != nullptr && copyThroughSharedMemory(x_, *shared, source, area, picture)) ||
+                            copyThroughSocket(x_, source, area, picture);
+        if (!copied) return {nullptr, refusedMessage};
+    }
+    return {std::make_unique<HeldPicture>(std::move(picture)), {}};
+}
+
+GrabResult X11ScreenGrabber::grab(const ScreenRect& rect) {
+    if (!x_.connected()) return {nullptr, L"The connection to the X server has broken."};
+    // Through shared memory a server without a screen may answer with pixels that
+    // are not the screen's: it is asked once, through the socket, whether it has one.
+    if (!screenCanBeRead_) screenCanBeRead_ = x_.screenCanBeRead();
+    if (!*screenCanBeRead_) return {nullptr, refusedMessage};
+    const std::optional<ImageLayout> layout = rootImageLayout(x_);
+    if (!layout) return {nullptr, unreadableFormatMessage};
+    const RootSize screen = x_.rootSize();
+    // X coordinates are 16-bit: no screen reaches beyond the largest grab.
+    const std::optional<GrabArea> area = grabAreaOf(rect, std::min<std::int32_t>(screen.width, largestGrabSide),
+                                                    std::min<std::int32_t>(screen.height, largestGrabSide));
+    if (!area) return {nullptr, L"The rectangle lies beyond what X can address."};
+    return copy({x_.root(), *layout}, *area);
+}
+
+GrabResult X11ScreenGrabber::grabViewer(WindowHandle viewer, const ScreenRect& rect) {
+    if (reads_ == Reads::Screen) return grab(rect);
+    if (!x_.connected()) return {nullptr, L"The connection to the X server has broken."};
+    xcb_connection_t* const connection = x_.get();
+    const auto window = static_cast<xcb_window_t>(viewer);
+    const auto geometryCookie = xcb_get_geometry(connection, window);
+    const auto attributesCookie = xcb_get_window_attributes(connection, window);
+    const auto originCookie = xcb_translate_coordinates(connection, window, x_.root(), 0, 0);
+    const auto geometry = replyTo<xcb_get_geometry_reply>(connection, geometryCookie);
+    const auto attributes = replyTo<xcb_get_window_attributes_reply>(connection, attributesCookie);
+    const auto origin = replyTo<xcb_translate_coordinates_reply>(connection, originCookie);
+    if (!geometry || !attributes || !origin) return {nullptr, viewerGoneMessage};
+    const std::optional<ImageLayout> layout = imageLayoutOf(x_, attributes->visual, geometry->depth);
+    if (!layout) return {nullptr, unreadableFormatMessage};
+    // The rectangle in the window's own pixels; what lies outside the window is black.
+    const ScreenRect inWindow{rect.left - origin->dst_x, rect.top - origin->dst_y, rect.right - origin->dst_x,
+                              rect.bottom - origin->dst_y};
+    const std::optional<GrabArea> area = grabAreaOf(inWindow, geometry->width, geometry->height);
+    if (!area) return {nullptr, L"The rectangle lies beyond what X can address."};
+    return copy({window, *layout}, *area);
+}
+
+}  // namespace skl

@@ -1,0 +1,15 @@
+#include "services/win32/WinVersion_win32.h"
+
+#include <windows.h>
+
+namespace skl {
+
+OsVersion Win32OsVersionSource::queryOsVersion() {
+    OSVERSIONINFOW record{};
+    record.dwOSVersionInfoSize = sizeof(record);
+    if (!GetVersionExW(&record)) return {};
+    return {static_cast<std::int32_t>(record.dwMajorVersion), static_cast<std::int32_t>(record.dwMinorVersion),
+            static_cast<std::int32_t>(record.dwBuildNumber), static_cast<std::int32_t>(record.dwPlatformId)};
+}
+
+}  // namespace skl

@@ -1,0 +1,18 @@
+#include "services/win32/folderBrowser_win32.h"
+
+#include "services/win32/shellPath_win32.h"
+
+namespace skl {
+
+std::optional<Text> Win32FolderDialog::showFolderDialog(WindowHandle owner, const Text& prompt) {
+    BROWSEINFOW info{};
+    info.hwndOwner = toHwnd(owner);
+    info.lpszTitle = prompt.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    const ItemIdList chosen(SHBrowseForFolderW(&info));
+    if (!chosen) return std::nullopt;
+    // A choice without a file-system path gives an empty path.
+    return fileSystemPathOf(chosen).value_or(Text{});
+}
+
+}  // namespace skl

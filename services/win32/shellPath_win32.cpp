@@ -1,0 +1,31 @@
+#include "services/win32/shellPath_win32.h"
+
+#include <vector>
+
+namespace skl {
+
+LongPathFromIdList shellLongPathFromIdList() {
+    const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    if (!shell) return nullptr;
+    // Through a function pointer without parameters, the one type every function
+    // pointer may be cast from and back to.
+    using AnyFunction = void (*)();
+    return reinterpret_cast<LongPathFromIdList>(
+        reinterpret_cast<AnyFunction>(GetProcAddress(shell, "SHGetPathFromIDListEx")));
+}
+
+std::optional<Text> fileSystemPathOf(const ItemIdList& list, LongPathFromIdList longPathLookup) {
+    if (longPathLookup) {
+        // Room for the longest path the file system allows.
+        constexpr DWORD longPathChars = 32768;
+        constexpr int defaultForm = 0;  // GPFIDL_DEFAULT: the long file-system path
+        std::vector<wchar_t> buffer(longPathChars, L'\0');
+        if (!longPathLookup(list.get(), buffer.data(), longPathChars, defaultForm)) return std::nullopt;
+        return Text(buffer.data());
+    }
+    wchar_t buffer[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(list.get(), buffer)) return std::nullopt;
+    return Text(buffer);
+}
+
+}  // namespace skl

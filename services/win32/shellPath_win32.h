@@ -1,0 +1,29 @@
+#pragma once
+// Shell item-id lists and the file-system paths they stand for.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <optional>
+
+#include "capture/Text.h"
+#include "capture/win32/handles_win32.h"
+
+namespace skl {
+
+// A shell item-id list, freed with the task allocator.
+using ItemIdList = UniqueHandle<LPITEMIDLIST, CoTaskMemFree>;
+
+// The shell's path lookup that takes a buffer of any length (SHGetPathFromIDListEx).
+using LongPathFromIdList = BOOL(WINAPI*)(LPCITEMIDLIST list, PWSTR path, DWORD pathChars, int flags);
+
+// The shell's long-path lookup where it has one (from Vista on), found at run time
+// so that the program still starts on XP; null where there is none.
+LongPathFromIdList shellLongPathFromIdList();
+
+// The item's file-system path, empty when it has none. With the long-path lookup
+// no path is cut short; without it paths are limited to MAX_PATH characters.
+std::optional<Text> fileSystemPathOf(const ItemIdList& list,
+                                     LongPathFromIdList longPathLookup = shellLongPathFromIdList());
+
+}  // namespace skl

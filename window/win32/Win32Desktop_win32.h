@@ -1,0 +1,52 @@
+#pragma once
+// The real desktop behind the main window: one Win32 implementation of each
+// platform interface that the window's handlers talk to.
+
+#include "capture/win32/clipboard_win32.h"
+#include "capture/win32/desktop_win32.h"
+#include "capture/win32/metrics_win32.h"
+#include "services/win32/WinVersion_win32.h"
+#include "services/win32/alwaysontop_win32.h"
+#include "services/win32/folderBrowser_win32.h"
+#include "window/win32/Form1_win32.h"
+#include "window/win32/ShellFolders_win32.h"
+#include "capture/win32/StepAside_win32.h"
+#include "window/win32/dialogs_win32.h"
+#include "window/win32/shell_win32.h"
+
+namespace skl {
+
+struct Win32Desktop {
+    // The clipboard, the dialogs and the shell's folders belong to the main window.
+    explicit Win32Desktop(Form1Window& window)
+        : view(window), clipboard(window.window()), dialogs(window.window()), specialFolders(window.window()) {
+        aside.setWindow(window.window());
+    }
+
+    // Every port of the window's handlers.
+    Form1Ports ports() {
+        return Form1Ports{L'\\', view,
+                          CapturePorts{view, aside, windows, screen, grabber, clipboard, files, clock, dialogs},
+                          specialFolders, osVersion, topmost, folderDialog, shell};
+    }
+
+    Form1Window& view;
+    Win32StepAsideWindow aside;
+
+    Win32OsVersionSource osVersion;
+    Win32WindowLookup windows;
+    Win32ScreenMetrics screen;
+    // The display opens in the form of the running system's family, which start-up
+    // reads from the same probe into osTag.
+    Win32ScreenGrabber grabber{platformFamilyOf(osTagOf(GetWindowsVersion(osVersion)))};
+    Win32Clipboard clipboard;
+    Win32FileStore files;
+    Win32Clock clock;
+    Win32Dialogs dialogs;
+    Win32SpecialFolders specialFolders;
+    Win32TopmostBand topmost;
+    Win32FolderDialog folderDialog;
+    Win32Shell shell;
+};
+
+}  // namespace skl
