@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "capture/Snapshot.h"
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 
 namespace skl {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/kwin/screenshot_kwin.h"
 #include "capture/kwin/windowlist_kwin.h"
 

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/posix/descriptor_posix.h"
 
 namespace skl {

@@ -1,7 +1,7 @@
 #include "capture/sway/desktop_sway.h"
 
 #include "capture/HeldPicture.h"
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/sway/tree_sway.h"
 
 namespace skl {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/WindowName.h"
 #include "capture/x11/clients_x11.h"
 #include "capture/x11/desktop_x11.h"

@@ -7,7 +7,7 @@
 
 #include "ScriptedDesktop.h"
 #include "capture/BmpFile.h"
-#include "capture/PictureScale.h"
+#include "capture/Picture.h"
 #include "capture/Snapshot.h"
 
 namespace skl::test {

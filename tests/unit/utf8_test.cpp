@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 
 namespace skl {
 namespace {

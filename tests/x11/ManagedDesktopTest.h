@@ -11,7 +11,7 @@
 
 #include "ChildProcess.h"
 #include "DisplayHelpers.h"
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/x11/desktop_x11.h"
 #include "capture/x11/frame_x11.h"
 
