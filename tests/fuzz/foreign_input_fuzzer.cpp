@@ -17,7 +17,7 @@
 #include "capture/WindowFrame.h"
 #include "capture/WindowName.h"
 #include "services/KernelRelease.h"
-#include "window/DesktopFolder.h"
+#include "window/ShellFolders.h"
 
 namespace {
 
