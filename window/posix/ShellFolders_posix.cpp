@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <fstream>
 
-
 namespace skl {
 namespace {
 
