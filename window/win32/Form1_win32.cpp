@@ -42,7 +42,7 @@ DWORD windowStyleOf(const ControlDefinition& definition, bool startsGroup) {
     DWORD style = WS_CHILD;
     if (definition.visibleAtStart) style |= WS_VISIBLE;
     if (!definition.enabled) style |= WS_DISABLED;
-    if (definition.takesInput) style |= WS_TABSTOP;
+    if (definition.takesInput()) style |= WS_TABSTOP;
     if (startsGroup) style |= WS_GROUP;
     switch (definition.kind) {
         case ControlKind::Frame:
@@ -196,7 +196,6 @@ Form1Window::~Form1Window() {
 }
 
 void Form1Window::attach(Form1& form) {
-    form_ = &form;
     router_.emplace(form, face_, static_cast<MouseCapture&>(*this));
 }
 
@@ -213,9 +212,7 @@ void Form1Window::createControls() {
         const auto at = static_cast<std::size_t>(control);
         const bool startsGroup = definition.group != previousGroup || definition.kind == ControlKind::Frame;
         previousGroup = definition.group;
-        const HWND parent = definition.in == Container::Frame1     ? windowOf(Control::Frame1)
-                            : definition.in == Container::Picture2 ? windowOf(Control::Picture2)
-                                                                   : hwnd_;
+        const HWND parent = definition.in ? windowOf(*definition.in) : hwnd_;
         const PixelRect rect = pixelRect(control, twipsPerPixel_);
         const auto id = static_cast<INT_PTR>(firstControlId + static_cast<int>(at));
         const HWND child = CreateWindowExW(
@@ -325,8 +322,8 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND: {
             const int index = LOWORD(wParam) - firstControlId;
-            if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(controlCount)) {
-                optionClicked(static_cast<Control>(index));
+            if (router_ && HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(controlCount)) {
+                router_->optionClicked(static_cast<Control>(index));
             }
             return 0;
         }
@@ -351,25 +348,18 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-PixelSize Form1Window::previewSize() const {
-    if (!snapshot_) return definitionOf(Control::Image1).pictureSize;
-    return {snapshot_->picture().width, snapshot_->picture().height};
-}
-
 void Form1Window::paint() {
     PAINTSTRUCT paintInfo;
     const HDC dc = BeginPaint(hwnd_, &paintInfo);
     const DeviceContext source(CreateCompatibleDC(dc));
-    for (const ControlDefinition& definition : form1Controls) {
-        if (definition.kind != ControlKind::Image || definition.control == Control::Image1) continue;
-        if (!face_.isVisible(definition.control)) continue;
-        const PixelRect rect = face_.rect(definition.control);
-        const Selection selected(source.get(), pictures_[static_cast<std::size_t>(definition.control)].get());
+    for (const Control image : face_.paintedImages()) {
+        const PixelRect rect = face_.rect(image);
+        const Selection selected(source.get(), pictures_[static_cast<std::size_t>(image)].get());
         BitBlt(dc, rect.left, rect.top, rect.width, rect.height, source.get(), 0, 0, SRCCOPY);
     }
     // The preview takes its picture's size plus a one-pixel flat border.
-    const PixelSize size = previewSize();
-    const RECT border = toRect(previewBox(size, twipsPerPixel_));
+    const PixelSize size = face_.previewSize();
+    const RECT border = toRect(face_.previewBox());
     FrameRect(dc, &border, GetSysColorBrush(COLOR_WINDOWFRAME));
     if (snapshot_) {
         const BITMAPINFO info = topDown32(size.width, size.height);
@@ -380,15 +370,6 @@ void Form1Window::paint() {
         BitBlt(dc, border.left + 1, border.top + 1, size.width, size.height, source.get(), 0, 0, SRCCOPY);
     }
     EndPaint(hwnd_, &paintInfo);
-}
-
-void Form1Window::optionClicked(Control option) {
-    if (!form_) return;
-    switch (definitionOf(option).group) {
-        case OptionGroup::Option1: form_->Option1_Click(); break;
-        case OptionGroup::optSize: form_->optSize_Click(); break;
-        case OptionGroup::none: break;
-    }
 }
 
 void Form1Window::setVisible(Pair pair, std::int16_t index, bool visible) {
@@ -437,13 +418,8 @@ void Form1Window::focusPicture1() { SetFocus(windowOf(Control::Picture1)); }
 void Form1Window::unload() { DestroyWindow(hwnd_); }
 
 void Form1Window::showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) {
-    // Repaint the larger of the old and new boxes, so the ground shows where a larger
-    // preview was.
-    const PixelSize old = previewSize();
     snapshot_ = std::move(snapshot);
-    const PixelSize now = previewSize();
-    const PixelSize larger{std::max(old.width, now.width), std::max(old.height, now.height)};
-    const RECT area = toRect(previewBox(larger, twipsPerPixel_));
+    const RECT area = toRect(face_.showPreviewOf({snapshot_->picture().width, snapshot_->picture().height}));
     InvalidateRect(hwnd_, &area, TRUE);
 }
 
