@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "capture/win32/desktop_win32.h"
@@ -14,13 +16,6 @@ namespace {
 constexpr wchar_t formClass[] = L"MorvathsSkellimorForm1";
 constexpr wchar_t pictureBoxClass[] = L"MorvathsSkellimorPictureBox";
 constexpr wchar_t frameClass[] = L"MorvathsSkellimorFrame";
-
-// The bitmap resource of each control's picture, in the order of Control; 0 for none.
-constexpr int pictureResources[controlCount] = {
-    0,         0,           0,       IDB_DIRECTIONS1, IDB_DIRECTIONS0, 0,          0,        IDB_PICTURE2,
-    0,         IDB_PICTURE1, IDB_BRELLOW, IDB_ONTOP1, IDB_ONTOP0,      IDB_XIT,    IDB_PREV1, IDB_PREV0,
-    IDB_PICK1, IDB_PICK0,    IDB_NEWCAM1, IDB_NEWCAM0, 0,              IDB_IMAGE1,
-};
 
 // Child windows take the id of their control from here on, away from IDOK and
 // IDCANCEL, the commands that Enter and Escape give a window with controls.
@@ -148,9 +143,12 @@ GdiFont createFont(int dotsPerInch, Font font) {
                                fixed ? L"Courier New" : L"MS Sans Serif"));
 }
 
-GdiBitmap loadBitmap(HINSTANCE instance, int id) {
-    return GdiBitmap(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+// A picture's bitmap resource is named after its file (the loader matches names
+// regardless of case).
+GdiBitmap loadBitmap(HINSTANCE instance, std::string_view picture) {
+    const std::wstring name(picture.begin(), picture.end());
+    return GdiBitmap(
+        static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 RECT toRect(const PixelRect& rect) {
@@ -202,7 +200,7 @@ void Form1Window::attach(Form1& form) {
 void Form1Window::createControls() {
     for (const ControlDefinition& definition : form1Controls) {
         const auto at = static_cast<std::size_t>(definition.control);
-        if (definition.picture) pictures_[at] = loadBitmap(instance_, pictureResources[at]);
+        if (definition.picture) pictures_[at] = loadBitmap(instance_, definition.picture);
     }
     // In tab order, which is the order the keyboard visits them. A group of the arrow
     // keys begins where the option group changes and at a container.
