@@ -13,11 +13,12 @@ WindowFace::WindowFace(double twipsPerPixel)
     }
 }
 
-bool WindowFace::setVisible(Pair pair, std::int16_t index, bool visible) {
-    bool& shown = visible_[static_cast<std::size_t>(pictureOf(pair, index))];
-    if (shown == visible) return false;
+std::optional<Control> WindowFace::setVisible(Pair pair, std::int16_t index, bool visible) {
+    const Control picture = pictureOf(pair, index);
+    bool& shown = visible_[static_cast<std::size_t>(picture)];
+    if (shown == visible) return std::nullopt;
     shown = visible;
-    return true;
+    return picture;
 }
 
 std::optional<Control> WindowFace::controlAt(PixelPoint point) const {

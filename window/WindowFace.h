@@ -18,8 +18,9 @@ public:
 
     double twipsPerPixel() const { return twipsPerPixel_; }
     bool isVisible(Control control) const { return visible_[static_cast<std::size_t>(control)]; }
-    // Shows or hides one picture of a pair; false when it already was so.
-    bool setVisible(Pair pair, std::int16_t index, bool visible);
+    // Shows or hides one picture of a pair: that picture's control, none when it
+    // already was so.
+    std::optional<Control> setVisible(Pair pair, std::int16_t index, bool visible);
     PixelRect rect(Control control) const { return rects_[static_cast<std::size_t>(control)]; }
 
     // The visible picture control under the client point that takes the mouse;

@@ -33,10 +33,10 @@ TEST(WindowFace, OnlyTheShownPictureOfAPairIsUnderThePointer) {
     WindowFace face(15.0);
     const PixelPoint onNewCam{250, 10};
     EXPECT_EQ(face.controlAt(onNewCam), Control::newcam0);
-    EXPECT_TRUE(face.setVisible(Pair::newcam, 0, false));
-    EXPECT_FALSE(face.setVisible(Pair::newcam, 0, false));
+    EXPECT_EQ(face.setVisible(Pair::newcam, 0, false), Control::newcam0);
+    EXPECT_EQ(face.setVisible(Pair::newcam, 0, false), std::nullopt);
     EXPECT_EQ(face.controlAt(onNewCam), std::nullopt);
-    face.setVisible(Pair::newcam, 1, true);
+    EXPECT_EQ(face.setVisible(Pair::newcam, 1, true), Control::newcam1);
     EXPECT_EQ(face.controlAt(onNewCam), Control::newcam1);
 }
 

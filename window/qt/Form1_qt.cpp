@@ -233,13 +233,13 @@ WindowHandle Form1Widget::hWnd() {
 }
 
 void Form1Widget::setVisible(Pair pair, std::int16_t index, bool visible) {
-    if (!face_.setVisible(pair, index, visible)) return;
-    const Control element = pictureOf(pair, index);
-    if (QWidget* box = widgetOf(element)) {
+    const std::optional<Control> changed = face_.setVisible(pair, index, visible);
+    if (!changed) return;
+    if (QWidget* box = widgetOf(*changed)) {
         box->setVisible(visible);
         return;
     }
-    const PixelRect rect = face_.rect(element);
+    const PixelRect rect = face_.rect(*changed);
     update(rect.left, rect.top, rect.width, rect.height);
 }
 

@@ -371,13 +371,13 @@ void Form1Window::paint() {
 }
 
 void Form1Window::setVisible(Pair pair, std::int16_t index, bool visible) {
-    if (!face_.setVisible(pair, index, visible)) return;
-    const Control element = pictureOf(pair, index);
-    if (const HWND box = windowOf(element)) {
+    const std::optional<Control> changed = face_.setVisible(pair, index, visible);
+    if (!changed) return;
+    if (const HWND box = windowOf(*changed)) {
         ShowWindow(box, visible ? SW_SHOWNA : SW_HIDE);
         return;
     }
-    const RECT rect = toRect(face_.rect(element));
+    const RECT rect = toRect(face_.rect(*changed));
     InvalidateRect(hwnd_, &rect, FALSE);
     UpdateWindow(hwnd_);  // the pressed look shows at once, before any dialog opens
 }
