@@ -57,7 +57,7 @@ TEST_F(ExeResources, BitmapsAreThePictureFilesNamedAfterThemWithoutTheirFileHead
             name.push_back(static_cast<char16_t>(std::toupper(static_cast<unsigned char>(c))));
         EXPECT_TRUE(pictures.emplace(name, file.path()).second) << "two pictures named " << file.path();
     }
-    ASSERT_EQ(pictures.size(), 15u);
+    ASSERT_FALSE(pictures.empty());
     const auto found = ofType(rtBitmap);
     EXPECT_EQ(found.size(), pictures.size());
     for (const PeResource* bitmap : found) {
