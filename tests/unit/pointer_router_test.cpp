@@ -186,14 +186,14 @@ class RowCommandTest : public testing::TestWithParam<Control> {
 protected:
     struct Window {
         Window() {
-            desk.face = &face;
+            view.face = &face;
             desk.inputAnswers = {L"carol"};
             form.Form_Load();
             const ControlDefinition& row = definitionOf(GetParam());
             // The control's picture shows, the other of its pair is hidden.
             if (row.pair) {
-                desk.setVisible(*row.pair, row.index == 0 ? 1 : 0, false);
-                desk.setVisible(*row.pair, row.index, true);
+                view.setVisible(*row.pair, row.index == 0 ? 1 : 0, false);
+                view.setVisible(*row.pair, row.index, true);
             }
             desk.calls.clear();
         }
@@ -202,9 +202,10 @@ protected:
             for (const Call& call : desk.calls) entries.emplace_back(call.what, call.detail);
             return entries;
         }
-        FakeDesktop desk;
+        ScriptedDesktop desk;
+        RecordingView view{desk};
         WindowFace face{15.0};
-        Form1 form{desk.form1Ports()};
+        Form1 form{view.form1Ports()};
         RecordedCapture capture;
         PointerRouter router{form, face, capture};
     };
@@ -253,7 +254,7 @@ TEST_F(PointerRouterTest, OnlyOptionButtonsAreClickedAsOptions) {
     EXPECT_EQ(commands(), Names{});
     EXPECT_EQ(desk.count(L"selectOption1"), 0u);
     router.optionClicked(Control::Option1_0);
-    EXPECT_EQ(desk.selectedOption1, 1) << "the detected family's option again";
+    EXPECT_EQ(view.selectedOption1, 1) << "the detected family's option again";
 }
 
 // What the router relies on in the window's definition beyond what the compiler
