@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "capture/x11/above_state_x11.h"
 #include "capture/x11/frame_x11.h"
 
 namespace skl {
@@ -13,10 +14,6 @@ namespace {
 // WM_STATE and WM_CHANGE_STATE values.
 constexpr std::uint32_t normalState = 1;
 constexpr std::uint32_t iconicState = 3;
-// _NET_ACTIVE_WINDOW's source indication: a request from an application.
-constexpr std::uint32_t fromAnApplication = 1;
-// _NET_WM_STATE actions.
-constexpr std::uint32_t addState = 1;
 // WM_NORMAL_HINTS: flags first, then the obsolete place (x, y), ..., the window's
 // gravity the eighteenth value.
 constexpr std::uint32_t normalHintsLength = 18;
@@ -173,9 +170,7 @@ void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
     x_.tellWindowManager(window_, x_.atoms().netActiveWindow, {fromAnApplication, time, 0, 0, 0});
     // A withdrawn window's states are the window manager's no more: On Top is asked
     // for again, now that the window is mapped.
-    if (above_) {
-        x_.tellWindowManager(window_, x_.atoms().netWmState, {addState, x_.atoms().netWmStateAbove, 0, fromAnApplication, 0});
-    }
+    if (above_) askToStayAbove(x_, window_, true);
     xcb_flush(x_.get());
 }
 
