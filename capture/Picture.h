@@ -1,5 +1,6 @@
 #pragma once
-// A picture held in memory: rows from the top, each pixel 0x00RRGGBB.
+// A picture held in memory: rows from the top, each pixel 0x00RRGGBB; and the
+// same picture at another size.
 
 #include <cstdint>
 #include <vector>
@@ -16,5 +17,9 @@ struct Picture {
     }
     bool operator==(const Picture&) const = default;
 };
+
+// The picture at another size: each pixel the mean colour of the part of the source
+// it covers (exact fractions of pixels, for any ratio up or down).
+Picture scaledPicture(const Picture& source, std::int32_t width, std::int32_t height);
 
 }  // namespace skl

@@ -5,7 +5,7 @@
 
 #include "BmpFile.h"
 #include "Checked.h"
-#include "PictureScale.h"
+#include "Picture.h"
 #include "StepAside.h"
 
 namespace skl {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "GrabArea.h"
-#include "PictureScale.h"
+#include "Picture.h"
 
 namespace skl {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Utf8.h"
+#include "Text.h"
 
 namespace skl {
 namespace {

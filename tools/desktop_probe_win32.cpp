@@ -45,8 +45,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/win32/handles_win32.h"
-#include "capture/win32/system_function_win32.h"
+#include "capture/win32/system_win32.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "capture/Snapshot.h"
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/x11/frame_x11.h"
 #include "tools/bench/ProcessResources_x11.h"
 #include "tools/bench/SnapshotBench.h"

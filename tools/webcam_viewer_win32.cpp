@@ -15,8 +15,7 @@
 #include <cstdint>
 #include <string>
 
-#include "capture/win32/handles_win32.h"
-#include "capture/win32/system_function_win32.h"
+#include "capture/win32/system_win32.h"
 #include "tools/ViewerOptions.h"
 #include "tools/test_picture.h"
 

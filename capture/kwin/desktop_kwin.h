@@ -12,7 +12,7 @@
 
 #include "capture/Ports.h"
 #include "capture/WindowImage.h"
-#include "capture/x11/desktop_x11.h"
+#include "capture/x11/grab_x11.h"
 
 namespace skl {
 

@@ -12,8 +12,8 @@
 #include <span>
 #include <vector>
 
-#include "capture/PictureScale.h"
-#include "capture/Utf8.h"
+#include "capture/Picture.h"
+#include "capture/Text.h"
 #include "capture/posix/descriptor_posix.h"
 #include "screencopy-unstable-v1-client.h"
 

@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "capture/StepAside.h"
-#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_win32.h"
 
 namespace skl {
 

@@ -5,9 +5,20 @@
 
 #include "capture/Ports.h"
 #include "capture/ViewerScale.h"
-#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_win32.h"
 
 namespace skl {
+
+// The screen's logical resolution along the axis (LOGPIXELSX or LOGPIXELSY) in dots
+// per inch; 0 when it cannot be read.
+int screenDotsPerInch(int axis);
+
+// Twips per pixel from the screen's logical resolution, read afresh on every call.
+class Win32ScreenMetrics final : public ScreenMetrics {
+public:
+    double twipsPerPixelX() override;
+    double twipsPerPixelY() override;
+};
 
 // Windows gives a top-level window's restored rectangle in workspace coordinates:
 // relative to the work area of its monitor (the screen less the taskbar and other

@@ -1,5 +1,9 @@
 #include "capture/win32/desktop_win32.h"
-#include "capture/win32/system_function_win32.h"
+
+#include <windows.h>
+
+#include "capture/Checked.h"
+#include "capture/win32/system_win32.h"
 
 namespace skl {
 
@@ -95,5 +99,13 @@ std::optional<double> Win32WindowLookup::pixelScale(WindowHandle window) {
     if (!frame) return std::nullopt;
     return frame->scale;
 }
+
+int screenDotsPerInch(int axis) {
+    const WindowDc screen(nullptr);
+    return screen ? GetDeviceCaps(screen.get(), axis) : 0;
+}
+
+double Win32ScreenMetrics::twipsPerPixelX() { return twipsPerPixelAt(screenDotsPerInch(LOGPIXELSX)); }
+double Win32ScreenMetrics::twipsPerPixelY() { return twipsPerPixelAt(screenDotsPerInch(LOGPIXELSY)); }
 
 }  // namespace skl

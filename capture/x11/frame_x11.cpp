@@ -1,6 +1,7 @@
 #include "capture/x11/frame_x11.h"
 
-#include <span>
+#include <cstdint>
+#include <vector>
 
 #include "capture/WindowFrame.h"
 
@@ -10,23 +11,23 @@ namespace {
 // Frames nest a few levels deep at most; the bound keeps a broken tree from looping.
 constexpr int deepestFrame = 8;
 
-// The values of a frame extents property read as CARDINAL; none when it is missing
-// or of another type or format.
-std::span<const std::uint32_t> cardinalsOf(const xcb_get_property_reply_t* reply) {
-    if (reply == nullptr || reply->type != XCB_ATOM_CARDINAL || reply->format != 32) return {};
-    return {static_cast<const std::uint32_t*>(xcb_get_property_value(reply)),
-            static_cast<std::size_t>(xcb_get_property_value_length(reply)) / sizeof(std::uint32_t)};
+// The requests for where a window lies, sent and not answered yet.
+struct PlaceRequest {
+    xcb_translate_coordinates_cookie_t corner;
+    xcb_get_geometry_cookie_t geometry;
+};
+
+PlaceRequest requestPlace(const XcbConnection& x, xcb_window_t window) {
+    return {xcb_translate_coordinates(x.get(), window, x.root(), 0, 0), xcb_get_geometry(x.get(), window)};
 }
 
-std::optional<ScreenRect> rectangleOf(const XcbConnection& x, xcb_window_t window) {
-    xcb_connection_t* const connection = x.get();
-    const auto cornerCookie = xcb_translate_coordinates(connection, window, x.root(), 0, 0);
-    const auto geometryCookie = xcb_get_geometry(connection, window);
-    const auto corner = replyTo<xcb_translate_coordinates_reply>(connection, cornerCookie);
-    const auto geometry = replyTo<xcb_get_geometry_reply>(connection, geometryCookie);
+// Where the window lies in root pixels: its corner inside its border, its size and
+// its border; nothing when it is gone (BadWindow).
+std::optional<ClientGeometry> placeOf(const XcbConnection& x, PlaceRequest request) {
+    const auto corner = replyTo<xcb_translate_coordinates_reply>(x.get(), request.corner);
+    const auto geometry = replyTo<xcb_get_geometry_reply>(x.get(), request.geometry);
     if (!corner || !geometry) return std::nullopt;
-    return outerFrame({{corner->dst_x, corner->dst_y}, geometry->width, geometry->height, geometry->border_width},
-                      std::nullopt);
+    return ClientGeometry{{corner->dst_x, corner->dst_y}, geometry->width, geometry->height, geometry->border_width};
 }
 
 }  // namespace
@@ -45,28 +46,22 @@ std::optional<xcb_window_t> topLevelAncestor(const XcbConnection& x, xcb_window_
 
 std::optional<ScreenRect> outerFrameOf(const XcbConnection& x, xcb_window_t window) {
     if (!x.connected()) return std::nullopt;
-    xcb_connection_t* const connection = x.get();
     // One round trip where the window manager publishes the extents: all three
     // requests go out before the first reply is read. One value beyond the four of
     // the extents shows a longer property.
-    const auto cornerCookie = xcb_translate_coordinates(connection, window, x.root(), 0, 0);
-    const auto geometryCookie = xcb_get_geometry(connection, window);
-    const auto extentsCookie =
-        xcb_get_property(connection, 0, window, x.atoms().netFrameExtents, XCB_ATOM_CARDINAL, 0, 5);
-    const auto corner = replyTo<xcb_translate_coordinates_reply>(connection, cornerCookie);
-    const auto geometry = replyTo<xcb_get_geometry_reply>(connection, geometryCookie);
-    const auto extents = replyTo<xcb_get_property_reply>(connection, extentsCookie);
-    if (!corner || !geometry) return std::nullopt;  // BadWindow: the window is gone
-
-    if (const auto published = frameExtentsFrom(cardinalsOf(extents.get()))) {
-        return outerFrame({{corner->dst_x, corner->dst_y}, geometry->width, geometry->height, geometry->border_width},
-                          published);
-    }
+    const PlaceRequest placeRequest = requestPlace(x, window);
+    const UnitsRequest extentsRequest = x.requestPropertyUnits(window, x.atoms().netFrameExtents, XCB_ATOM_CARDINAL, 5);
+    const std::optional<ClientGeometry> client = placeOf(x, placeRequest);
+    const std::vector<std::uint32_t> extents = x.propertyUnits(extentsRequest).value_or(std::vector<std::uint32_t>{});
+    if (!client) return std::nullopt;
+    if (const auto published = frameExtentsFrom(extents)) return outerFrame(*client, published);
     // Without published extents (tiling and classic window managers), the frame
     // is the window manager's window around the client.
     const auto frame = topLevelAncestor(x, window);
     if (!frame) return std::nullopt;
-    return rectangleOf(x, *frame);
+    const std::optional<ClientGeometry> framePlace = placeOf(x, requestPlace(x, *frame));
+    if (!framePlace) return std::nullopt;
+    return outerFrame(*framePlace, std::nullopt);
 }
 
 bool isViewable(const XcbConnection& x, xcb_window_t window) {

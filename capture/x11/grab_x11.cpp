@@ -1,11 +1,16 @@
+#include "capture/x11/grab_x11.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <span>
 
 #include "capture/GrabArea.h"
 #include "capture/HeldPicture.h"
-#include "capture/x11/desktop_x11.h"
+#include "capture/posix/descriptor_posix.h"
 #include "capture/x11/image_layout_x11.h"
-#include "capture/x11/shared_image_x11.h"
 
 namespace skl {
 
@@ -17,6 +22,14 @@ struct ImageSource {
 };
 
 namespace {
+
+// Whether the server offers shared memory passed as a descriptor (MIT-SHM 1.2).
+bool serverSharesMemoryByDescriptor(const XcbConnection& x) {
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(x.get(), &xcb_shm_id);
+    if (extension == nullptr || extension->present == 0) return false;
+    const auto version = replyTo<xcb_shm_query_version_reply>(x.get(), xcb_shm_query_version(x.get()));
+    return version && (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2));
+}
 
 // Copies the rows of an image the server sent, laid out as `layout` says, into the
 // picture at the area's place.
@@ -73,12 +86,38 @@ const Text refusedMessage =
 
 const Text viewerGoneMessage = L"The webcam window closed before its picture could be copied.";
 const Text unreadableFormatMessage = L"The X server's pixels come in a format the program cannot read.";
+const Text brokenConnectionMessage = L"The connection to the X server has broken.";
+const Text unaddressableMessage = L"The rectangle lies beyond what X can address.";
 
 }  // namespace
 
-X11ScreenGrabber::X11ScreenGrabber(const XcbConnection& connection, Reads reads) : x_(connection), reads_(reads) {}
+std::unique_ptr<SharedImageMemory> SharedImageMemory::attach(const XcbConnection& x, std::size_t size) {
+    if (!x.connected() || !serverSharesMemoryByDescriptor(x)) return nullptr;
+    FileDescriptor fd(memfd_create("skellimor-grab", MFD_CLOEXEC));
+    if (!fd.valid() || ftruncate(fd.get(), static_cast<off_t>(size)) != 0) return nullptr;
+    void* const memory = mmap(nullptr, size, PROT_READ, MAP_SHARED, fd.get(), 0);
+    if (memory == MAP_FAILED) return nullptr;
 
-X11ScreenGrabber::~X11ScreenGrabber() = default;
+    xcb_connection_t* const connection = x.get();
+    const xcb_shm_seg_t segment = xcb_generate_id(connection);
+    // xcb sends the descriptor and closes it; the mapping stays ours.
+    const xcb_void_cookie_t cookie = xcb_shm_attach_fd_checked(connection, segment, fd.release(), 0);
+    if (xcb_generic_error_t* error = xcb_request_check(connection, cookie)) {
+        std::free(error);
+        munmap(memory, size);
+        return nullptr;
+    }
+    return std::unique_ptr<SharedImageMemory>(
+        new SharedImageMemory(connection, segment, static_cast<std::uint8_t*>(memory), size));
+}
+
+SharedImageMemory::~SharedImageMemory() {
+    xcb_shm_detach(connection_, segment_);
+    xcb_flush(connection_);
+    munmap(memory_, size_);
+}
+
+X11ScreenGrabber::X11ScreenGrabber(const XcbConnection& connection, Reads reads) : x_(connection), reads_(reads) {}
 
 const SharedImageMemory* X11ScreenGrabber::sharedMemoryFor(std::size_t size) {
     if (sharedMemoryRefused_) return nullptr;
@@ -108,7 +147,7 @@ GrabResult X11ScreenGrabber::copy(const ImageSource& source, const GrabArea& are
 }
 
 GrabResult X11ScreenGrabber::grab(const ScreenRect& rect) {
-    if (!x_.connected()) return {nullptr, L"The connection to the X server has broken."};
+    if (!x_.connected()) return {nullptr, brokenConnectionMessage};
     // Through shared memory a server without a screen may answer with pixels that
     // are not the screen's: it is asked once, through the socket, whether it has one.
     if (!screenCanBeRead_) screenCanBeRead_ = x_.screenCanBeRead();
@@ -119,13 +158,13 @@ GrabResult X11ScreenGrabber::grab(const ScreenRect& rect) {
     // X coordinates are 16-bit: no screen reaches beyond the largest grab.
     const std::optional<GrabArea> area = grabAreaOf(rect, std::min<std::int32_t>(screen.width, largestGrabSide),
                                                     std::min<std::int32_t>(screen.height, largestGrabSide));
-    if (!area) return {nullptr, L"The rectangle lies beyond what X can address."};
+    if (!area) return {nullptr, unaddressableMessage};
     return copy({x_.root(), *layout}, *area);
 }
 
 GrabResult X11ScreenGrabber::grabViewer(WindowHandle viewer, const ScreenRect& rect) {
     if (reads_ == Reads::Screen) return grab(rect);
-    if (!x_.connected()) return {nullptr, L"The connection to the X server has broken."};
+    if (!x_.connected()) return {nullptr, brokenConnectionMessage};
     xcb_connection_t* const connection = x_.get();
     const auto window = static_cast<xcb_window_t>(viewer);
     const auto geometryCookie = xcb_get_geometry(connection, window);
@@ -141,7 +180,7 @@ GrabResult X11ScreenGrabber::grabViewer(WindowHandle viewer, const ScreenRect& r
     const ScreenRect inWindow{rect.left - origin->dst_x, rect.top - origin->dst_y, rect.right - origin->dst_x,
                               rect.bottom - origin->dst_y};
     const std::optional<GrabArea> area = grabAreaOf(inWindow, geometry->width, geometry->height);
-    if (!area) return {nullptr, L"The rectangle lies beyond what X can address."};
+    if (!area) return {nullptr, unaddressableMessage};
     return copy({window, *layout}, *area);
 }
 

@@ -71,6 +71,19 @@ xcb_atom_t XcbConnection::atom(std::string_view name, bool onlyIfExists) const {
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
+UnitsRequest XcbConnection::requestPropertyUnits(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                                std::uint32_t most) const {
+    return {xcb_get_property(connection_, 0, window, property, type, 0, most), type};
+}
+
+std::optional<std::vector<std::uint32_t>> XcbConnection::propertyUnits(UnitsRequest request) const {
+    const auto reply = replyTo<xcb_get_property_reply>(connection_, request.cookie);
+    if (!reply || reply->type != request.type || reply->format != 32) return std::nullopt;
+    const auto* units = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    const auto count = static_cast<std::size_t>(xcb_get_property_value_length(reply.get())) / sizeof(std::uint32_t);
+    return std::vector<std::uint32_t>(units, units + count);
+}
+
 void XcbConnection::note(const xcb_generic_event_t& event) const {
     // The connection's events are the root's changes, the time stamps it asks
     // for, and errors of requests sent without waiting for a reply, which are of

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace skl {
 
@@ -54,6 +55,13 @@ struct XcbAtoms {
     xcb_atom_t timeStamp = XCB_ATOM_NONE;
 };
 
+// A request for a window's property as 32-bit units (format 32: CARDINAL, WINDOW,
+// ATOM, WM_STATE and the like), sent and not answered yet.
+struct UnitsRequest {
+    xcb_get_property_cookie_t cookie;
+    xcb_atom_t type;
+};
+
 struct RootSize {
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -90,6 +98,19 @@ public:
     bool screenCanBeRead() const;
     // The display's name as it was given; nullptr for $DISPLAY's.
     const char* displayName() const { return displayName_ ? displayName_->c_str() : nullptr; }
+    // Sends a request for at most `most` 32-bit units of the window's property of
+    // type `type`; propertyUnits reads the answer, so that several requests go out
+    // before the first answer is waited for.
+    UnitsRequest requestPropertyUnits(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                      std::uint32_t most) const;
+    // The property's value as 32-bit units; nothing when the window is gone, or the
+    // property is missing, of another type than asked for, or not of 32-bit units.
+    std::optional<std::vector<std::uint32_t>> propertyUnits(UnitsRequest request) const;
+    // Both, for a property read on its own.
+    std::optional<std::vector<std::uint32_t>> propertyUnits(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                                            std::uint32_t most) const {
+        return propertyUnits(requestPropertyUnits(window, property, type, most));
+    }
     // Sends a client message about one of the window manager's windows to the root,
     // as the window manager protocols ask (without flushing).
     void tellWindowManager(xcb_window_t window, xcb_atom_t message, std::array<std::uint32_t, 5> data) const;

@@ -1,6 +1,6 @@
 #include "services/win32/alwaysontop_win32.h"
 
-#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_win32.h"
 
 namespace skl {
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "capture/Text.h"
-#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_win32.h"
 
 namespace skl {
 

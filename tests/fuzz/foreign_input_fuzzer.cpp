@@ -13,11 +13,11 @@
 
 #include "capture/GrabArea.h"
 #include "capture/PixelFormat.h"
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/WindowFrame.h"
 #include "capture/WindowName.h"
 #include "services/KernelRelease.h"
-#include "window/DesktopFolder.h"
+#include "window/ShellFolders.h"
 
 namespace {
 

@@ -12,9 +12,9 @@ mkdir -p "$build_dir/found"
 "$clangxx" -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -I "$source_dir" \
   "$source_dir/tests/fuzz/foreign_input_fuzzer.cpp" \
-  "$source_dir/capture/GrabArea.cpp" "$source_dir/capture/PixelFormat.cpp" "$source_dir/capture/Utf8.cpp" \
+  "$source_dir/capture/GrabArea.cpp" "$source_dir/capture/PixelFormat.cpp" "$source_dir/capture/Text.cpp" \
   "$source_dir/capture/WindowFrame.cpp" "$source_dir/capture/WindowName.cpp" \
-  "$source_dir/window/DesktopFolder.cpp" "$source_dir/services/KernelRelease.cpp" \
+  "$source_dir/window/ShellFolders.cpp" "$source_dir/services/KernelRelease.cpp" \
   -o "$build_dir/foreign_input_fuzzer"
 
 # The first folder receives what the run finds; the seeds are only read.

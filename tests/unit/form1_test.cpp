@@ -1,8 +1,9 @@
-// The main window's start-up and handlers against the fake desktop.
+// The main window's start-up and handlers against the scripted desktop and the recording view.
 
 #include <gtest/gtest.h>
 
-#include "FakeDesktop.h"
+#include "RecordingView.h"
+#include "ScriptedDesktop.h"
 #include "window/Form1.h"
 
 namespace skl::test {
@@ -16,15 +17,16 @@ protected:
     std::pair<bool, bool> looksDuring(const Text& modal, Pair pair, void (Form1::*handler)()) {
         std::pair<bool, bool> seen{};
         desk.onCall = [&](const Call& call) {
-            if (call.what == modal) seen = {desk.isVisible(pair, 0), desk.isVisible(pair, 1)};
+            if (call.what == modal) seen = {view.isVisible(pair, 0), view.isVisible(pair, 1)};
         };
         (form.*handler)();
         desk.onCall = nullptr;
         return seen;
     }
 
-    FakeDesktop desk;
-    Form1 form{desk.form1Ports()};
+    ScriptedDesktop desk;
+    RecordingView view{desk};
+    Form1 form{view.form1Ports()};
 };
 
 // --- Start-up --------------------------------------------------------------------
@@ -37,9 +39,9 @@ TEST_F(Form1Test, LoadGivesTheStateItsStartValues) {
     EXPECT_EQ(s.shotCounter, 0);
     EXPECT_EQ(s.camTitle, L"");
     EXPECT_EQ(s.saveFolder, LR"(C:\Users\alice\Desktop\)");
-    EXPECT_EQ(desk.folderLabel, LR"(Save To: C:\Users\alice\Desktop\)");
+    EXPECT_EQ(view.folderLabel, LR"(Save To: C:\Users\alice\Desktop\)");
     EXPECT_EQ(desk.idLabel, L"Capture Who?");
-    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{FakeDesktop::mainWindow}));
+    EXPECT_EQ(view.ownersSeen, (std::vector<WindowHandle>{RecordingView::mainWindow}));
 }
 
 TEST_F(Form1Test, LoadLooksUpThenProbesThenGoesTopmostBeforeRecordingIt) {
@@ -52,7 +54,7 @@ TEST_F(Form1Test, LoadLooksUpThenProbesThenGoesTopmostBeforeRecordingIt) {
                               L"setTopmost"}),
               (Names{L"desktopFolderPath", L"setFolderCaption", L"queryOsVersion", L"selectOption1",
                      L"setTopmost"}));
-    EXPECT_EQ(desk.topmost, true);
+    EXPECT_EQ(view.topmost, true);
     EXPECT_EQ(onTopWhileSwitching, 0);
     EXPECT_EQ(form.state().isOnTop, 1);
 }
@@ -60,46 +62,47 @@ TEST_F(Form1Test, LoadLooksUpThenProbesThenGoesTopmostBeforeRecordingIt) {
 TEST_F(Form1Test, LongDesktopPathShowsItsLast37Characters) {
     const Text path = LR"(C:\Documents and Settings\Administrator\Desktop)" + Text(3, L'x');
     ASSERT_EQ(path.size(), 50u);
-    desk.desktopPath = path;
+    view.desktopPath = path;
     form.Form_Load();
     EXPECT_EQ(form.state().saveFolder, path + L"\\");
-    EXPECT_EQ(desk.folderLabel, L"Save To: " + (path + L"\\").substr(51 - 37));
+    EXPECT_EQ(view.folderLabel, L"Save To: " + (path + L"\\").substr(51 - 37));
 }
 
 TEST_F(Form1Test, DesktopPathUpTo36CharactersShowsWhole) {
     const Text path = LR"(C:\Users\a\Desktop\)" + Text(17, L'd');
     ASSERT_EQ(path.size(), 36u);
-    desk.desktopPath = path;
+    view.desktopPath = path;
     form.Form_Load();
-    EXPECT_EQ(desk.folderLabel, L"Save To: " + path + L"\\");
+    EXPECT_EQ(view.folderLabel, L"Save To: " + path + L"\\");
 }
 
 TEST_F(Form1Test, DesktopPathOfAnyLengthIsKeptWhole) {
-    desk.desktopPath = Text(300, L'p');
+    view.desktopPath = Text(300, L'p');
     form.Form_Load();
     EXPECT_EQ(form.state().saveFolder, Text(300, L'p') + L"\\");
 }
 
 TEST_F(Form1Test, DesktopPathEndingWithBackslashGetsASecondOne) {
-    desk.desktopPath = LR"(D:\)";
+    view.desktopPath = LR"(D:\)";
     form.Form_Load();
     EXPECT_EQ(form.state().saveFolder, LR"(D:\\)");
 }
 
 TEST_F(Form1Test, FailedDesktopLookupSavesToTheRoot) {
-    desk.desktopPath.reset();
+    view.desktopPath.reset();
     form.Form_Load();
     EXPECT_EQ(form.state().saveFolder, L"\\");
-    EXPECT_EQ(desk.folderLabel, L"Save To: \\");
+    EXPECT_EQ(view.folderLabel, L"Save To: \\");
     EXPECT_TRUE(desk.messages.empty());
 }
 
 TEST_F(Form1Test, OsFamilySelectsItsOption) {
     form.Form_Load();  // platform 2
     EXPECT_EQ(form.state().osTag, L"NT");
-    EXPECT_EQ(desk.selectedOption1, 1);
+    EXPECT_EQ(view.selectedOption1, 1);
 
-    FakeDesktop old;
+    ScriptedDesktop oldDesk;
+    RecordingView old{oldDesk};
     old.osVersion = {4, 0, 950, 1};
     Form1 oldForm{old.form1Ports()};
     oldForm.Form_Load();
@@ -109,9 +112,9 @@ TEST_F(Form1Test, OsFamilySelectsItsOption) {
 
 TEST_F(Form1Test, ClickOnTheOtherOsOptionIsUndone) {
     form.Form_Load();
-    desk.selectedOption1 = 0;
+    view.selectedOption1 = 0;
     form.Option1_Click();
-    EXPECT_EQ(desk.selectedOption1, 1);
+    EXPECT_EQ(view.selectedOption1, 1);
 }
 
 // --- Folder -------------------------------------------------------------------------
@@ -126,34 +129,35 @@ TEST(FolderLabel, ShowsTheLast37Characters) {
 
 TEST_F(Form1Test, PickFolderAddsOneBackslashExceptAfterARoot) {
     form.Form_Load();
-    desk.folderDialogBuffer = Text(LR"(C:\Pics)") + Text(253, L'\0');
+    view.folderDialogBuffer = Text(LR"(C:\Pics)") + Text(253, L'\0');
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, LR"(C:\Pics\)");
-    EXPECT_EQ(desk.folderLabel, LR"(Save To: C:\Pics\)");
-    EXPECT_EQ(desk.folderDialogPrompt,
+    EXPECT_EQ(view.folderLabel, LR"(Save To: C:\Pics\)");
+    EXPECT_EQ(view.folderDialogPrompt,
               L"Select the Folder to save the images!\rBy the way: they should be caled 'Directories'! DOS Rules!");
-    EXPECT_EQ(desk.ownersSeen.back(), FakeDesktop::mainWindow);
+    EXPECT_EQ(view.ownersSeen.back(), RecordingView::mainWindow);
 
-    desk.folderDialogBuffer = Text(L"C:\\\0\0", 5);
+    view.folderDialogBuffer = Text(L"C:\\\0\0", 5);
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, LR"(C:\)");
 }
 
 TEST(Form1Folders, PlatformSeparatorEndsEveryFolder) {
-    FakeDesktop desk;
-    desk.folderSeparator = L'/';
-    desk.desktopPath = L"/home/alice/Desktop";
-    Form1 form(desk.form1Ports());
+    ScriptedDesktop desk;
+    RecordingView view{desk};
+    view.folderSeparator = L'/';
+    view.desktopPath = L"/home/alice/Desktop";
+    Form1 form(view.form1Ports());
     form.Form_Load();
     EXPECT_EQ(form.state().saveFolder, L"/home/alice/Desktop/");
-    desk.folderDialogBuffer = L"/media/pics";
+    view.folderDialogBuffer = L"/media/pics";
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, L"/media/pics/");
-    desk.folderDialogBuffer = L"/";
+    view.folderDialogBuffer = L"/";
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, L"/");
-    desk.desktopPath.reset();
-    Form1 nowhere(desk.form1Ports());
+    view.desktopPath.reset();
+    Form1 nowhere(view.form1Ports());
     nowhere.Form_Load();
     EXPECT_EQ(nowhere.state().saveFolder, L"/");
 }
@@ -163,11 +167,11 @@ TEST_F(Form1Test, CancelOrAChoiceWithoutPathKeepsTheFolderAndRewritesTheLabel) {
     const Text before = form.state().saveFolder;
     for (const std::optional<Text>& buffer : {std::optional<Text>{}, std::optional<Text>{Text(260, L'\0')}}) {
         desk.calls.clear();
-        desk.folderDialogBuffer = buffer;
+        view.folderDialogBuffer = buffer;
         form.pick_MouseUp();
         EXPECT_EQ(form.state().saveFolder, before);
         EXPECT_EQ(desk.count(L"setFolderCaption"), 1u);
-        EXPECT_EQ(desk.folderLabel, L"Save To: " + before);
+        EXPECT_EQ(view.folderLabel, L"Save To: " + before);
     }
 }
 
@@ -186,8 +190,8 @@ TEST_F(Form1Test, ButtonsLookPressedWhileTheirDialogIsOpen) {
         SCOPED_TRACE(b.modal);
         (form.*b.down)();
         EXPECT_EQ(looksDuring(b.modal, b.pair, b.up), std::make_pair(false, true));
-        EXPECT_TRUE(desk.isVisible(b.pair, 0));
-        EXPECT_FALSE(desk.isVisible(b.pair, 1));
+        EXPECT_TRUE(view.isVisible(b.pair, 0));
+        EXPECT_FALSE(view.isVisible(b.pair, 1));
     }
 }
 
@@ -197,32 +201,32 @@ TEST_F(Form1Test, PreviewSwitchCollapsesThenExpands) {
     form.Form_Load();
     form.prev_MouseDown();
     form.prev_MouseUp();
-    EXPECT_EQ(desk.outerHeightTwips, 1890);
+    EXPECT_EQ(view.outerHeightTwips, 1890);
     EXPECT_EQ(form.state().isExpanded, 0);
-    EXPECT_FALSE(desk.isVisible(Pair::prev, 0));
-    EXPECT_TRUE(desk.isVisible(Pair::prev, 1));
+    EXPECT_FALSE(view.isVisible(Pair::prev, 0));
+    EXPECT_TRUE(view.isVisible(Pair::prev, 1));
 
     form.prev_MouseDown();
     form.prev_MouseUp();
-    EXPECT_EQ(desk.outerHeightTwips, 6030);
+    EXPECT_EQ(view.outerHeightTwips, 6030);
     EXPECT_EQ(form.state().isExpanded, 1);
-    EXPECT_TRUE(desk.isVisible(Pair::prev, 0));
-    EXPECT_FALSE(desk.isVisible(Pair::prev, 1));
+    EXPECT_TRUE(view.isVisible(Pair::prev, 0));
+    EXPECT_FALSE(view.isVisible(Pair::prev, 1));
 }
 
 TEST_F(Form1Test, OnTopSwitchTurnsOffThenOn) {
     form.Form_Load();
     form.ontop_Click();
-    EXPECT_EQ(desk.topmost, false);
+    EXPECT_EQ(view.topmost, false);
     EXPECT_EQ(form.state().isOnTop, 0);
-    EXPECT_TRUE(desk.isVisible(Pair::ontop, 1));
-    EXPECT_FALSE(desk.isVisible(Pair::ontop, 0));
+    EXPECT_TRUE(view.isVisible(Pair::ontop, 1));
+    EXPECT_FALSE(view.isVisible(Pair::ontop, 0));
 
     form.ontop_Click();
-    EXPECT_EQ(desk.topmost, true);
+    EXPECT_EQ(view.topmost, true);
     EXPECT_EQ(form.state().isOnTop, 1);
-    EXPECT_TRUE(desk.isVisible(Pair::ontop, 0));
-    EXPECT_FALSE(desk.isVisible(Pair::ontop, 1));
+    EXPECT_TRUE(view.isVisible(Pair::ontop, 0));
+    EXPECT_FALSE(view.isVisible(Pair::ontop, 1));
 }
 
 // --- Commands -----------------------------------------------------------------------
@@ -265,12 +269,12 @@ TEST_F(Form1Test, HelpShowsTheDirectionsWithoutIconUnderTheProductTitle) {
 
 TEST_F(Form1Test, SizeOptionFocusesTheSmileyBannerOpensTheHomePageExitUnloads) {
     form.optSize_Click();
-    EXPECT_TRUE(desk.picture1Focused);
+    EXPECT_TRUE(view.picture1Focused);
     form.brellow_Click();
-    EXPECT_EQ(desk.openedAddresses, (Names{homePageAddress}));
-    EXPECT_FALSE(desk.unloaded);
+    EXPECT_EQ(view.openedAddresses, (Names{homePageAddress}));
+    EXPECT_FALSE(view.unloaded);
     form.xit_Click();
-    EXPECT_TRUE(desk.unloaded);
+    EXPECT_TRUE(view.unloaded);
 }
 
 TEST_F(Form1Test, SnapshotAfterStartUpAndNewCamLandsOnTheDesktopAsNumberZero) {

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeDesktop.h"
+#include "RecordingView.h"
+#include "ScriptedDesktop.h"
 #include "window/PointerRouter.h"
 
 namespace skl::test {
@@ -26,7 +27,7 @@ public:
 class PointerRouterTest : public testing::Test {
 protected:
     PointerRouterTest() {
-        desk.face = &face;
+        view.face = &face;
         form.Form_Load();
         desk.calls.clear();
     }
@@ -45,9 +46,10 @@ protected:
                                L"setOuterHeightTwips", L"openAddress", L"unload"});
     }
 
-    FakeDesktop desk;
+    ScriptedDesktop desk;
+    RecordingView view{desk};
     WindowFace face{15.0};
-    Form1 form{desk.form1Ports()};
+    Form1 form{view.form1Ports()};
     RecordedCapture capture;
     PointerRouter router{form, face, capture};
 };
@@ -92,11 +94,11 @@ TEST_F(PointerRouterTest, ClickNeedsTheReleaseOverTheSameControlWithTheLeftButto
 TEST_F(PointerRouterTest, AnyButtonPressesAndReleasesTheMouseDownButtons) {
     desk.inputAnswers = {L"bob"};
     router.press(MouseButton::right, newCam);
-    EXPECT_TRUE(desk.isVisible(Pair::newcam, 1));
+    EXPECT_TRUE(view.isVisible(Pair::newcam, 1));
     router.release(MouseButton::right, newCam);
     EXPECT_EQ(desk.idLabel, L"bob");
-    EXPECT_TRUE(desk.isVisible(Pair::newcam, 0));
-    EXPECT_FALSE(desk.isVisible(Pair::newcam, 1));
+    EXPECT_TRUE(view.isVisible(Pair::newcam, 0));
+    EXPECT_FALSE(view.isVisible(Pair::newcam, 1));
 }
 
 TEST_F(PointerRouterTest, ASecondButtonGoesToTheControlPressedFirst) {
@@ -107,9 +109,9 @@ TEST_F(PointerRouterTest, ASecondButtonGoesToTheControlPressedFirst) {
     router.release(MouseButton::left, onTop);
     EXPECT_TRUE(capture.held) << "the right button is still down";
     EXPECT_EQ(commands(), (Names{L"inputBox"})) << "New Cam runs, On Top does not toggle";
-    EXPECT_TRUE(desk.isVisible(Pair::newcam, 0));
-    EXPECT_FALSE(desk.isVisible(Pair::newcam, 1));
-    EXPECT_EQ(desk.topmost, true);
+    EXPECT_TRUE(view.isVisible(Pair::newcam, 0));
+    EXPECT_FALSE(view.isVisible(Pair::newcam, 1));
+    EXPECT_EQ(view.topmost, true);
 
     router.release(MouseButton::right, onTop);
     EXPECT_FALSE(capture.held);
@@ -120,7 +122,7 @@ TEST_F(PointerRouterTest, ASecondButtonGoesToTheControlPressedFirst) {
     router.press(MouseButton::right, exitButton);
     router.release(MouseButton::right, exitButton);
     router.release(MouseButton::left, smiley);
-    EXPECT_FALSE(desk.unloaded);
+    EXPECT_FALSE(view.unloaded);
     EXPECT_EQ(desk.count(L"findWindow"), 1u);
 }
 
@@ -132,23 +134,23 @@ TEST_F(PointerRouterTest, LostMouseLeavesNoButtonPressedAndRunsNothing) {
     }
     EXPECT_EQ(commands(), Names{});
     for (const Pair pair : {Pair::newcam, Pair::pick, Pair::directions}) {
-        EXPECT_TRUE(desk.isVisible(pair, 0));
-        EXPECT_FALSE(desk.isVisible(pair, 1));
+        EXPECT_TRUE(view.isVisible(pair, 0));
+        EXPECT_FALSE(view.isVisible(pair, 1));
     }
 
     // Preview shows the look of the window's state again: on while expanded, off
     // while collapsed.
     router.press(MouseButton::left, preview);
-    EXPECT_TRUE(desk.isVisible(Pair::prev, 1));
+    EXPECT_TRUE(view.isVisible(Pair::prev, 1));
     router.captureLost();
-    EXPECT_TRUE(desk.isVisible(Pair::prev, 0));
-    EXPECT_FALSE(desk.isVisible(Pair::prev, 1));
+    EXPECT_TRUE(view.isVisible(Pair::prev, 0));
+    EXPECT_FALSE(view.isVisible(Pair::prev, 1));
     clickAt(preview);
     ASSERT_EQ(form.state().isExpanded, 0);
     router.press(MouseButton::left, preview);
     router.captureLost();
-    EXPECT_FALSE(desk.isVisible(Pair::prev, 0));
-    EXPECT_TRUE(desk.isVisible(Pair::prev, 1));
+    EXPECT_FALSE(view.isVisible(Pair::prev, 0));
+    EXPECT_TRUE(view.isVisible(Pair::prev, 1));
 }
 
 TEST_F(PointerRouterTest, DialogTakingTheMouseKeepsItsButtonPressedUntilItCloses) {
@@ -158,7 +160,7 @@ TEST_F(PointerRouterTest, DialogTakingTheMouseKeepsItsButtonPressedUntilItCloses
     desk.onCall = [&](const Call& call) {
         if (call.what != L"inputBox") return;
         router.captureLost();
-        looksDuringBox = {desk.isVisible(Pair::newcam, 0), desk.isVisible(Pair::newcam, 1)};
+        looksDuringBox = {view.isVisible(Pair::newcam, 0), view.isVisible(Pair::newcam, 1)};
     };
     router.press(MouseButton::left, newCam);
     router.press(MouseButton::right, newCam);
@@ -166,13 +168,13 @@ TEST_F(PointerRouterTest, DialogTakingTheMouseKeepsItsButtonPressedUntilItCloses
     router.release(MouseButton::right, newCam);  // the box had the mouse: nothing more
     EXPECT_EQ(looksDuringBox, std::make_pair(false, true));
     EXPECT_EQ(commands(), (Names{L"inputBox"}));
-    EXPECT_TRUE(desk.isVisible(Pair::newcam, 0));
+    EXPECT_TRUE(view.isVisible(Pair::newcam, 0));
 }
 
 TEST_F(PointerRouterTest, OnlyThePictureShowingTakesTheClick) {
     clickAt(onTop);  // off: ontop(1) shows
     clickAt(onTop);  // on again
-    EXPECT_EQ(desk.topmost, true);
+    EXPECT_EQ(view.topmost, true);
     EXPECT_EQ(desk.count(L"setTopmost"), 2u);
     clickAt(outside);
     EXPECT_EQ(commands().size(), 2u);
@@ -181,10 +183,11 @@ TEST_F(PointerRouterTest, OnlyThePictureShowingTakesTheClick) {
 TEST(PointerRouterAtOtherResolutions, PictureButtonsTakeClicksOnTheirPicturesOnly) {
     // At 120 dots per inch Pick Folder's place is 2715 x 60 twips, pixel (226, 5);
     // its picture is 61 x 22 pixels, though its twips box would be 76 x 28.
-    FakeDesktop desk;
+    ScriptedDesktop desk;
+    RecordingView view{desk};
     WindowFace face(12.0);
-    desk.face = &face;
-    Form1 form(desk.form1Ports());
+    view.face = &face;
+    Form1 form(view.form1Ports());
     RecordedCapture capture;
     PointerRouter router(form, face, capture);
     for (const PixelPoint at : {PixelPoint{226 + 61, 10}, PixelPoint{230, 5 + 22}, PixelPoint{225, 10}}) {

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeDesktop.h"
+#include "RecordingView.h"
+#include "ScriptedDesktop.h"
 #include "services/WinVersion.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
@@ -35,10 +36,11 @@ TEST(WinVersion, NumbersAreSignedPlainDecimal) {
 }
 
 TEST(WinVersion, FailedQueryGivesZeros) {
-    FakeDesktop desk;
-    desk.osVersion = {};
-    EXPECT_EQ(GetWindowsVersion(desk), L"Windows 0.0\r\nBuild 0");
-    EXPECT_EQ(osTagOf(GetWindowsVersion(desk)), L" 0");
+    ScriptedDesktop desk;
+    RecordingView services{desk};
+    services.osVersion = {};
+    EXPECT_EQ(GetWindowsVersion(services), L"Windows 0.0\r\nBuild 0");
+    EXPECT_EQ(osTagOf(GetWindowsVersion(services)), L" 0");
 }
 
 TEST(WinVersion, TagIsNtExactlyOnPlatformTwo) {
@@ -59,29 +61,31 @@ TEST(WinVersion, OnlyTheNtTagNamesTheNtFamily) {
 }
 
 TEST(BrowseForFolder, CutsTheBufferAtItsFirstNul) {
-    FakeDesktop desk;
-    desk.folderDialogBuffer = Text(L"C:\\\0junk", 8);
-    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), LR"(C:\)");
-    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{7}));
-    EXPECT_EQ(desk.folderDialogPrompt, L"Pick");
+    ScriptedDesktop desk;
+    RecordingView services{desk};
+    services.folderDialogBuffer = Text(L"C:\\\0junk", 8);
+    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), LR"(C:\)");
+    EXPECT_EQ(services.ownersSeen, (std::vector<WindowHandle>{7}));
+    EXPECT_EQ(services.folderDialogPrompt, L"Pick");
 
-    desk.folderDialogBuffer = LR"(C:\Pics)";  // no NUL at all: the whole buffer
-    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), LR"(C:\Pics)");
-    desk.folderDialogBuffer = Text(260, L'\0');
-    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), L"");
-    desk.folderDialogBuffer.reset();
-    EXPECT_EQ(BrowseForFolder(desk, 7, L"Pick"), L"");
+    services.folderDialogBuffer = LR"(C:\Pics)";  // no NUL at all: the whole buffer
+    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), LR"(C:\Pics)");
+    services.folderDialogBuffer = Text(260, L'\0');
+    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), L"");
+    services.folderDialogBuffer.reset();
+    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), L"");
 }
 
 TEST(SetAlwaysOnTop, AnyNonZeroValueIsTrue) {
-    FakeDesktop desk;
-    SetAlwaysOnTop(desk, 42, 1);
-    EXPECT_EQ(desk.topmost, true);
-    SetAlwaysOnTop(desk, 42, 0);
-    EXPECT_EQ(desk.topmost, false);
-    SetAlwaysOnTop(desk, 42, -1);
-    EXPECT_EQ(desk.topmost, true);
-    EXPECT_EQ(desk.ownersSeen, (std::vector<WindowHandle>{42, 42, 42}));
+    ScriptedDesktop desk;
+    RecordingView services{desk};
+    SetAlwaysOnTop(services, 42, 1);
+    EXPECT_EQ(services.topmost, true);
+    SetAlwaysOnTop(services, 42, 0);
+    EXPECT_EQ(services.topmost, false);
+    SetAlwaysOnTop(services, 42, -1);
+    EXPECT_EQ(services.topmost, true);
+    EXPECT_EQ(services.ownersSeen, (std::vector<WindowHandle>{42, 42, 42}));
 }
 
 }  // namespace

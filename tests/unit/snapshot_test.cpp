@@ -1,13 +1,13 @@
-// The snapshot command against the fake desktop: its outcomes, its order of calls, the
+// The snapshot command against the scripted desktop: its outcomes, its order of calls, the
 // file it writes and the faults it must survive.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "FakeDesktop.h"
+#include "ScriptedDesktop.h"
 #include "capture/BmpFile.h"
-#include "capture/PictureScale.h"
+#include "capture/Picture.h"
 #include "capture/Snapshot.h"
 
 namespace skl::test {
@@ -36,7 +36,7 @@ protected:
     }
     void click() { takeSnapshot(state, ports); }
 
-    FakeDesktop desk;
+    ScriptedDesktop desk;
     CaptureState state;
     CapturePorts ports = desk.capturePorts();
 };
@@ -223,7 +223,7 @@ TEST_F(SnapshotTest, SmallSizeGrabs162By122) {
 TEST_F(SnapshotTest, GrabStartsAtCornerPlusOffsetForEveryTwipsFactor) {
     for (const double factor : {15.0, 12.0, 10.0, 1440.0 / 110.0}) {
         SCOPED_TRACE(factor);
-        FakeDesktop screen;
+        ScriptedDesktop screen;
         screen.twipsX = factor;
         screen.twipsY = 1440.0 / 144.0;
         CaptureState s;
@@ -278,7 +278,7 @@ TEST_F(SnapshotTest, CornerOrRectangleOutOfRangeIsRefusedBeforeMinimising) {
     } cases[] = {{200'000'000, 15.0}, {INT32_MAX - 10, 1.0}, {INT32_MAX - 26 - 100, 1.0}, {100, 0.0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.left);
-        FakeDesktop screen;
+        ScriptedDesktop screen;
         screen.twipsX = c.factor;
         screen.openViewer(L"Webcam for far", {c.left, 0});
         screen.idLabel = L"far";

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeDesktop.h"
+#include "ScriptedDesktop.h"
 #include "capture/Snapshot.h"
 #include "capture/StepAside.h"
 
@@ -50,7 +50,7 @@ protected:
                                L"comeBack", L"showPreview"});
     }
 
-    FakeDesktop desk;
+    ScriptedDesktop desk;
     CaptureState state;
     CapturePorts ports = desk.capturePorts();
 };
@@ -164,7 +164,7 @@ TEST_F(StepAsideTest, WaitIsBoundedWhenTheWindowNeverLeaves) {
 TEST_F(StepAsideTest, WindowManagerLateToMinimiseIsWaitedForBeforeTheWindowComesBack) {
     desk.ownFrame = awayFromCamera;
     desk.leaveTakesMs = 40;  // carries out the minimise only after later requests
-    FakeDesktop& d = desk;
+    ScriptedDesktop& d = desk;
     std::int64_t comeBackAt = -1;
     d.onCall = [&d, &comeBackAt](const Call& call) {
         if (call.what == L"comeBack") comeBackAt = d.monotonicMs - d.leftAt;

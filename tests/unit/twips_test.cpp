@@ -7,7 +7,7 @@
 
 #include "capture/Checked.h"
 #include "capture/Snapshot.h"
-#include "FakeDesktop.h"
+#include "ScriptedDesktop.h"
 
 namespace skl::test {
 namespace {
@@ -89,7 +89,7 @@ TEST(Twips, OutOfRangeAndZeroFactorGiveNoValue) {
 }
 
 TEST(ReadCamPlacementTest, StoresTheRestoredCornerInTwipsWithFreshFactors) {
-    FakeDesktop desk;
+    ScriptedDesktop desk;
     CaptureState state;
     state.camHwnd = desk.openViewer(L"Webcam for a", {100, 50});
     EXPECT_EQ(ReadCamPlacement(state, desk, desk), PlacementResult::Read);
@@ -105,7 +105,7 @@ TEST(ReadCamPlacementTest, StoresTheRestoredCornerInTwipsWithFreshFactors) {
 }
 
 TEST(ReadCamPlacementTest, TopOutOfRangeIsReported) {
-    FakeDesktop desk;
+    ScriptedDesktop desk;
     CaptureState state;
     state.camHwnd = desk.openViewer(L"Webcam for a", {10, INT32_MIN});
     EXPECT_EQ(ReadCamPlacement(state, desk, desk), PlacementResult::OutOfRange);

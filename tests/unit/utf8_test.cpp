@@ -1,9 +1,10 @@
 // UTF-8 to and from Text: every form a well-behaved program writes, and every
-// malformed sequence refused rather than read as something else.
+// malformed sequence refused rather than read as something else. The same cases
+// run where Text is UTF-16 (the Windows build's layer tests).
 
 #include <gtest/gtest.h>
 
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 
 namespace skl {
 namespace {
@@ -25,8 +26,8 @@ TEST(Utf8, BoundariesOfEachLengthDecode) {
     EXPECT_EQ(decodeUtf8("\xED\x9F\xBF"), Text(1, wchar_t{0xD7FF}));
     EXPECT_EQ(decodeUtf8("\xEE\x80\x80"), Text(1, wchar_t{0xE000}));
     EXPECT_EQ(decodeUtf8("\xEF\xBF\xBF"), Text(1, wchar_t{0xFFFF}));
-    EXPECT_EQ(decodeUtf8("\xF0\x90\x80\x80"), Text(1, wchar_t{0x10000}));
-    EXPECT_EQ(decodeUtf8("\xF4\x8F\xBF\xBF"), Text(1, wchar_t{0x10FFFF}));
+    EXPECT_EQ(decodeUtf8("\xF0\x90\x80\x80"), Text(L"\U00010000"));
+    EXPECT_EQ(decodeUtf8("\xF4\x8F\xBF\xBF"), Text(L"\U0010FFFF"));
 }
 
 TEST(Utf8, MalformedInputIsRefused) {
@@ -58,8 +59,13 @@ TEST(Utf8, MalformedInputIsRefused) {
 TEST(Utf8, TextThatIsNoUnicodeIsNotEncoded) {
     EXPECT_EQ(encodeUtf8(Text(1, wchar_t{0xD800})), std::nullopt);
     EXPECT_EQ(encodeUtf8(L"ok" + Text(1, wchar_t{0xDFFF})), std::nullopt);
-    EXPECT_EQ(encodeUtf8(Text(1, static_cast<wchar_t>(0x110000))), std::nullopt);
-    EXPECT_EQ(encodeUtf8(Text(1, static_cast<wchar_t>(-1))), std::nullopt);
+    // A surrogate pair in the wrong order, or a high surrogate at the end, is no pair.
+    EXPECT_EQ(encodeUtf8(Text{static_cast<wchar_t>(0xDC00), static_cast<wchar_t>(0xD800)}), std::nullopt);
+    EXPECT_EQ(encodeUtf8(L"ok" + Text(1, static_cast<wchar_t>(0xD83D))), std::nullopt);
+    if constexpr (sizeof(wchar_t) == 4) {
+        EXPECT_EQ(encodeUtf8(Text(1, static_cast<wchar_t>(0x110000))), std::nullopt);
+        EXPECT_EQ(encodeUtf8(Text(1, static_cast<wchar_t>(-1))), std::nullopt);
+    }
     EXPECT_EQ(encodeUtf8(Text(L"a\0b", 3)), std::string("a\0b", 3));  // NUL is a character like any other
 }
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "capture/win32/FileNames_win32.h"
+#include "capture/win32/files_win32.h"
 
 namespace skl::test {
 namespace {

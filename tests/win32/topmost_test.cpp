@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ImportSeam.h"
-#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_win32.h"
 #include "services/win32/alwaysontop_win32.h"
 
 namespace skl::test {

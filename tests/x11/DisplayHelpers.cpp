@@ -44,18 +44,13 @@ void TestWindow::destroy() {
 }
 
 std::vector<xcb_window_t> managedWindows(const XcbConnection& x) {
-    const auto reply = replyTo<xcb_get_property_reply>(
-        x.get(), xcb_get_property(x.get(), 0, x.root(), x.atoms().netClientList, XCB_ATOM_WINDOW, 0, 1u << 16));
-    if (!reply || reply->format != 32) return {};
-    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
-    return {ids, ids + xcb_get_property_value_length(reply.get()) / 4};
+    return x.propertyUnits(x.root(), x.atoms().netClientList, XCB_ATOM_WINDOW, 1u << 16)
+        .value_or(std::vector<xcb_window_t>{});
 }
 
 std::uint32_t wmState(const XcbConnection& x, xcb_window_t window) {
-    const auto reply = replyTo<xcb_get_property_reply>(
-        x.get(), xcb_get_property(x.get(), 0, window, x.atoms().wmState, x.atoms().wmState, 0, 1));
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) return 0;
-    return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    const auto state = x.propertyUnits(window, x.atoms().wmState, x.atoms().wmState, 1);
+    return state && !state->empty() ? state->front() : 0;
 }
 
 void askToClose(const XcbConnection& x, xcb_window_t window) {

@@ -11,9 +11,10 @@
 
 #include "ChildProcess.h"
 #include "DisplayHelpers.h"
-#include "capture/Utf8.h"
-#include "capture/x11/desktop_x11.h"
+#include "capture/Text.h"
 #include "capture/x11/frame_x11.h"
+#include "capture/x11/grab_x11.h"
+#include "capture/x11/windows_x11.h"
 
 namespace skl::x11test {
 

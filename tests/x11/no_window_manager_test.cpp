@@ -1,7 +1,8 @@
 // Finding windows with no window manager running: no client lists and no frames.
 // Top-level windows are found among the root's children, through the WM_STATE that
 // marks a client inside a frame; lists a window manager left behind are not
-// believed, and lists and extents other programs wrote are read with care.
+// believed, and lists, extents and other properties of 32-bit units that other
+// programs wrote are read with care.
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,8 @@ TEST_F(NoWindowManager, ClientListsAreBelievedOnlyWhileTheirWindowManagerRunsAnd
     check.setCardinals(helper.atoms().netSupportingWmCheck, XCB_ATOM_WINDOW, {check.id()});
     nameWindowManager(check.id());
     EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), 0);
+    setClientList(XCB_ATOM_WINDOW, {});  // an empty list is a list: it names no client
+    EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), 0);
     // The real window under (listed before) windows long gone and ids no window can have.
     setClientList(XCB_ATOM_WINDOW, {window.id(), 0x7FFFFFFF, 0xFFFFFFFF, 0, gone.id()});
     EXPECT_EQ(lookup.findWindow(L"Webcam for listed"), window.handle());
@@ -122,6 +125,30 @@ TEST_F(NoWindowManager, FrameExtentsThatCannotBeBelievedAreIgnored) {
     EXPECT_EQ(placementOf(window.handle()), (ScreenRect{100, 100, 300, 200}));
     window.setText(extents, XCB_ATOM_CARDINAL, "1234567890123456");
     EXPECT_EQ(placementOf(window.handle()), (ScreenRect{100, 100, 300, 200}));
+}
+
+TEST_F(NoWindowManager, PropertiesAreReadAsUnitsOnlyOfTheTypeAskedFor) {
+    TestWindow window(helper, {10, 20, 30, 40});
+    const xcb_atom_t state = helper.atoms().netWmState;
+    const xcb_atom_t above = helper.atoms().netWmStateAbove;
+    window.setCardinals(state, XCB_ATOM_ATOM, {above, XCB_ATOM_NONE, above});
+    // Requests sent together are each answered with their own property.
+    const UnitsRequest whole = desktop.requestPropertyUnits(window.id(), state, XCB_ATOM_ATOM, 64);
+    const UnitsRequest first = desktop.requestPropertyUnits(window.id(), state, XCB_ATOM_ATOM, 1);
+    const UnitsRequest otherType = desktop.requestPropertyUnits(window.id(), state, XCB_ATOM_CARDINAL, 64);
+    const UnitsRequest missing = desktop.requestPropertyUnits(window.id(), XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 9);
+    EXPECT_EQ(desktop.propertyUnits(whole), (std::vector<std::uint32_t>{above, XCB_ATOM_NONE, above}));
+    EXPECT_EQ(desktop.propertyUnits(first), (std::vector<std::uint32_t>{above}));
+    EXPECT_EQ(desktop.propertyUnits(otherType), std::nullopt);
+    EXPECT_EQ(desktop.propertyUnits(missing), std::nullopt);
+
+    window.setCardinals(state, XCB_ATOM_ATOM, {});
+    EXPECT_EQ(desktop.propertyUnits(window.id(), state, XCB_ATOM_ATOM, 64), std::vector<std::uint32_t>{});
+    window.setText(state, XCB_ATOM_ATOM, "12345678");  // bytes, not 32-bit units
+    EXPECT_EQ(desktop.propertyUnits(window.id(), state, XCB_ATOM_ATOM, 64), std::nullopt);
+    const xcb_window_t gone = window.id();
+    window.destroy();
+    EXPECT_EQ(desktop.propertyUnits(gone, state, XCB_ATOM_ATOM, 64), std::nullopt);
 }
 
 }  // namespace

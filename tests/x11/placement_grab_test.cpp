@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "ManagedDesktopTest.h"
-#include "capture/x11/shared_image_x11.h"
+#include "capture/x11/grab_x11.h"
 
 namespace skl::x11test {
 namespace {

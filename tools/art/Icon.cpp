@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "Canvas.h"
-#include "capture/PictureScale.h"
+#include "capture/Picture.h"
 #include "Colours.h"
 #include "Logo.h"
 #include "Pictures.h"

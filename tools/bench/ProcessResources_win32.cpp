@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_win32.h"
 
 namespace skl::bench {
 namespace {

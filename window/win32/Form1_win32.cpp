@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "capture/win32/desktop_win32.h"
-#include "capture/win32/metrics_win32.h"
 #include "window/win32/resource_ids_win32.h"
 
 namespace skl {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "capture/win32/handles_win32.h"
+#include "capture/win32/system_win32.h"
 #include "window/Form1.h"
 #include "window/PointerRouter.h"
 #include "window/WindowFace.h"

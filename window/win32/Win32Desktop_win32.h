@@ -4,12 +4,10 @@
 
 #include "capture/win32/clipboard_win32.h"
 #include "capture/win32/desktop_win32.h"
-#include "capture/win32/metrics_win32.h"
 #include "services/win32/WinVersion_win32.h"
 #include "services/win32/alwaysontop_win32.h"
 #include "services/win32/folderBrowser_win32.h"
 #include "window/win32/Form1_win32.h"
-#include "window/win32/ShellFolders_win32.h"
 #include "capture/win32/StepAside_win32.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/shell_win32.h"

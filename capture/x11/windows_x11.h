@@ -1,7 +1,7 @@
 #pragma once
-// The X11 implementations of the capture's platform interfaces that need the
-// display: finding another program's window, reading where it lies, and copying
-// the screen. They share one xcb connection of the program's own.
+// Other programs' top-level windows on X11: the window manager's clients (or, with
+// none running, the root's children) and the windows that bypass it, found by their
+// exact title, and the corner of the found window's outer frame.
 
 #include <memory>
 #include <optional>
@@ -50,43 +50,6 @@ private:
     Text hiddenAdvice_;
     // Opened the first time such a title is met.
     std::unique_ptr<_XDisplay, XlibDisplayCloser> xlib_;
-};
-
-class SharedImageMemory;
-
-struct ImageSource;
-struct GrabArea;
-
-// Copies the root window's pixels; a part of the rectangle off the screen is black.
-// The server writes them into memory shared with it where it offers that, else
-// sends them through the socket. In a Wayland session the X server (XWayland) has
-// no screen to copy, but it keeps every X window's own picture whole, even where
-// other windows cover it: there the camera's picture is read from the viewer's
-// own window, and what lies outside that window is black.
-class X11ScreenGrabber final : public ScreenGrabber {
-public:
-    enum class Reads { Screen, ViewersOwnWindow };
-    explicit X11ScreenGrabber(const XcbConnection& connection, Reads reads = Reads::Screen);
-    ~X11ScreenGrabber() override;
-    X11ScreenGrabber(const X11ScreenGrabber&) = delete;
-    X11ScreenGrabber& operator=(const X11ScreenGrabber&) = delete;
-    GrabResult grab(const ScreenRect& rect) override;
-    // The viewer is the X window the lookup found.
-    GrabResult grabViewer(WindowHandle viewer, const ScreenRect& rect) override;
-    bool readsViewersOwnPicture() const override { return reads_ == Reads::ViewersOwnWindow; }
-    std::unique_ptr<GrabbedBitmap> bitmapOf(Picture picture) override;
-
-private:
-    GrabResult copy(const ImageSource& source, const GrabArea& area);
-    // The shared memory of at least `size` bytes, kept from one grab to the next
-    // and grown as needed; nothing where the server refuses it.
-    const SharedImageMemory* sharedMemoryFor(std::size_t size);
-
-    const XcbConnection& x_;
-    Reads reads_;
-    std::optional<bool> screenCanBeRead_;
-    bool sharedMemoryRefused_ = false;
-    std::unique_ptr<SharedImageMemory> shared_;
 };
 
 }  // namespace skl

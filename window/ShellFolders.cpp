@@ -1,6 +1,6 @@
-#include "DesktopFolder.h"
+#include "window/ShellFolders.h"
 
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 
 namespace skl {
 namespace {

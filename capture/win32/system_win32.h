@@ -1,6 +1,9 @@
 #pragma once
-// Owners of the Win32 handles the program obtains, so that each is released on
-// every path, and the conversion between window handles and their 32-bit form.
+// The program's small helpers over the Win32 API: owners of the handles it
+// obtains, so that each is released on every path; the conversion between window
+// handles and their 32-bit form; and the functions of newer Windows versions,
+// looked up when they are needed, so that the program still loads on the systems
+// that lack them.
 
 #include <windows.h>
 
@@ -113,5 +116,17 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// The function of a library the process has already loaded (user32.dll, say);
+// null where this Windows has no such function.
+template <typename Function>
+Function loadedSystemFunction(const wchar_t* module, const char* name) {
+    const HMODULE loaded = GetModuleHandleW(module);
+    if (!loaded) return nullptr;
+    // Through a function pointer without parameters, the one type every function
+    // pointer may be cast from and back to.
+    using AnyFunction = void (*)();
+    return reinterpret_cast<Function>(reinterpret_cast<AnyFunction>(GetProcAddress(loaded, name)));
+}
 
 }  // namespace skl

@@ -1,9 +1,10 @@
+#include "capture/gnome/desktop_gnome.h"
+
 #include <algorithm>
 #include <limits>
 
 #include "capture/Snapshot.h"
-#include "capture/Utf8.h"
-#include "capture/gnome/desktop_gnome.h"
+#include "capture/Text.h"
 
 namespace skl {
 
@@ -61,6 +62,19 @@ std::optional<ScreenPoint> GnomeWindowLookup::restoredCorner(WindowHandle window
     const GnomeShellExtension::Window found = lookUp();
     if (found.id != *id) return std::nullopt;
     return ScreenPoint{found.frame.left, found.frame.top};
+}
+
+GrabResult GnomeScreenGrabber::grabViewer(WindowHandle viewer, const ScreenRect& rect) {
+    const std::optional<std::uint64_t> id = windows_.idOf(viewer);
+    if (!id) return {nullptr, L"The webcam window is gone."};
+    Picture picture;
+    const GnomeShellExtension::Reply reply = extension_.readPixels(*id, rect, picture);
+    if (reply.outcome == GnomeShellExtension::Outcome::Missing)
+        return {nullptr, L"This program's GNOME Shell extension no longer answers; it may have been disabled."};
+    if (reply.outcome == GnomeShellExtension::Outcome::Failed) return {nullptr, reply.failure};
+    auto bitmap = screen_.bitmapOf(std::move(picture));
+    if (!bitmap) return {nullptr, L"The picture could not be held in memory."};
+    return {std::move(bitmap), {}};
 }
 
 }  // namespace skl

@@ -5,7 +5,9 @@
 // hidden part of a file "bob", which the user sees empty); names of devices (CON,
 // LPT1, ...) open the device; a trailing dot or space is dropped. Such names are
 // refused before anything is created. Paths of MAX_PATH characters or more are
-// written in their extended-length form, which the wide file calls accept.
+// written in their extended-length form, which the wide file calls accept. The
+// file store itself (Win32FileStore) is declared with the other ports in
+// desktop_win32.h.
 
 #include <optional>
 

@@ -1,25 +1,22 @@
 #pragma once
-// A scriptable desktop for the unit tests: one object plays every platform interface
-// the core talks to and writes what it was asked to do into a call log, so a test can
+// A scriptable desktop for the capture's tests: one object plays every port the
+// capture talks to (the screen and its window manager, the viewer windows, the
+// clipboard, the disk, the clock, the message boxes and the capture's part of the
+// main window) and writes what it was asked to do into the call log, so a test can
 // check both the outcome and the order of the calls.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <vector>
 
+#include "CallLog.h"
 #include "capture/Ports.h"
 #include "capture/Snapshot.h"
-#include "window/Form1.h"
-#include "window/WindowFace.h"
 
 namespace skl::test {
-
-struct Call {
-    Text what;    // the interface method, e.g. L"leave"
-    Text detail;  // its main argument as text, e.g. the path of a written file
-};
 
 struct ShownMessage {
     Text prompt;
@@ -27,27 +24,20 @@ struct ShownMessage {
     Text title;
 };
 
-class FakeDesktop final : public Form1View,
-                          public StepAsideWindow,
-                          public WindowLookup,
-                          public ScreenMetrics,
-                          public ScreenGrabber,
-                          public Clipboard,
-                          public FileStore,
-                          public Clock,
-                          public Dialogs,
-                          public Shell,
-                          public SpecialFolders,
-                          public OsVersionSource,
-                          public TopmostBand,
-                          public FolderDialog {
+class ScriptedDesktop final : public CallLog,
+                              public CaptureWindow,
+                              public StepAsideWindow,
+                              public WindowLookup,
+                              public ScreenMetrics,
+                              public ScreenGrabber,
+                              public Clipboard,
+                              public FileStore,
+                              public Clock,
+                              public Dialogs {
 public:
-    static constexpr WindowHandle mainWindow = 0x1234;
-
-    FakeDesktop();
+    ScriptedDesktop();
 
     CapturePorts capturePorts();
-    Form1Ports form1Ports();
 
     // --- Script -------------------------------------------------------------------
     // A viewer window with this title whose restored frame starts at the corner.
@@ -71,17 +61,7 @@ public:
     // real disk that refuses existing names.
     std::deque<WriteResult> scriptedWrites;
     LocalTime now{2005, 12, 14, 21, 5, 7};
-    std::deque<Text> inputAnswers;         // an exhausted queue answers as Cancel
-    std::optional<Text> folderDialogBuffer;  // empty: Cancel
-    std::optional<Text> desktopPath = Text{LR"(C:\Users\alice\Desktop)"};
-    OsVersion osVersion{5, 1, 2600, 2};
-    wchar_t folderSeparator = L'\\';
-    // Runs right after a call is logged, inside it: lets a test look at or act on the
-    // program's state at that moment (a click during the yield, a look at a button
-    // while its dialog is open).
-    std::function<void(const Call&)> onCall;
-    // The face a window toolkit keeps in step with the pictures it shows, if any.
-    WindowFace* face = nullptr;
+    std::deque<Text> inputAnswers;  // an exhausted queue answers as Cancel
 
     // The main window on the screen: its outer frame (nothing: it cannot be told),
     // drawn in ownColour, and how the window system takes it away and brings it back.
@@ -101,7 +81,6 @@ public:
     std::optional<ScreenRect> misplacedOnReturn;  // where the window manager first puts it back
 
     // --- What happened ------------------------------------------------------------
-    std::vector<Call> calls;
     std::vector<ShownMessage> messages;
     std::map<Text, std::vector<std::uint8_t>> files;
     std::optional<Picture> clipboardPicture;
@@ -113,37 +92,15 @@ public:
     std::optional<Leaving> leftAs;
     std::int64_t leftAt = 0;
     std::optional<std::int64_t> backAt;
-    std::map<std::pair<Pair, std::int16_t>, bool> visible;
-    Text folderLabel;
-    std::int16_t selectedOption1 = -1;
-    std::int32_t outerHeightTwips = expandedHeightTwips;
-    bool picture1Focused = false;
-    bool unloaded = false;
-    std::vector<Text> openedAddresses;
-    std::optional<bool> topmost;
-    Text folderDialogPrompt;
-    std::vector<WindowHandle> ownersSeen;  // owner handles passed to dialogs and services
 
-    // The names of the logged calls, in order; only those in `of` when it is given.
-    std::vector<Text> callNames(const std::vector<Text>& of = {}) const;
-    std::size_t count(const Text& what) const;
-    bool isVisible(Pair pair, std::int16_t index) const { return visible.at({pair, index}); }
-
-    // --- CaptureWindow / Form1View ------------------------------------------------
+    // --- CaptureWindow ------------------------------------------------------------
     Text idCaption() override { return idLabel; }
     void setIdCaption(const Text& caption) override;
     bool regularSizeSelected() override { return regularSize; }
     void yieldToEvents() override { log(L"yieldToEvents"); }
     void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) override;
-    WindowHandle hWnd() override { return mainWindow; }
-    void setVisible(Pair pair, std::int16_t index, bool isShown) override;
-    void setFolderCaption(const Text& caption) override;
-    void selectOption1(std::int16_t index) override;
-    void setOuterHeightTwips(std::int32_t height) override;
-    void focusPicture1() override;
-    void unload() override;
 
-    // --- StepAsideWindow -------------------------------------------------------------
+    // --- StepAsideWindow ----------------------------------------------------------
     std::optional<ScreenRect> outerFrame() override;
     bool composited() override { return compositing; }
     void leave(Leaving how) override;
@@ -154,7 +111,7 @@ public:
     // What the screen shows at a pixel now, the main window and its shadow included.
     std::uint32_t shownPixel(std::int32_t x, std::int32_t y) const;
 
-    // --- Capture ports -------------------------------------------------------------
+    // --- The other capture ports --------------------------------------------------
     WindowHandle findWindow(const Text& title) override;
     std::optional<ScreenPoint> restoredCorner(WindowHandle window) override;
     std::optional<double> pixelScale(WindowHandle window) override;
@@ -172,16 +129,6 @@ public:
     void sleepMilliseconds(int milliseconds) override { monotonicMs += milliseconds; }
     void messageBox(const Text& prompt, MessageIcon icon, const Text& title) override;
     Text inputBox(const Text& prompt, const Text& title) override;
-
-    // --- Services -----------------------------------------------------------------
-    void openAddress(const Text& address) override;
-    std::optional<Text> desktopFolderPath() override;
-    OsVersion queryOsVersion() override;
-    void setTopmost(WindowHandle window, bool isTopmost) override;
-    std::optional<Text> showFolderDialog(WindowHandle owner, const Text& prompt) override;
-
-private:
-    void log(Text what, Text detail = {});
 };
 
 // A screen on which every pixel tells where it is: red-green hold x, green-blue y.

@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "Text.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "PictureScale.h"
+#include "Picture.h"
 
 #include <algorithm>
 #include <array>

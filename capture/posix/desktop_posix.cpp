@@ -1,12 +1,16 @@
+#include "capture/posix/desktop_posix.h"
+
 #include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <system_error>
+#include <thread>
 
-#include "capture/Utf8.h"
+#include "capture/Text.h"
 #include "capture/posix/descriptor_posix.h"
-#include "capture/posix/desktop_posix.h"
 
 namespace skl {
 namespace {
@@ -78,6 +82,23 @@ WriteResult PosixFileStore::writeNewFile(const Text& path, std::span<const std::
     // The file is this call's own: a partly written picture is not left behind.
     ::unlink(name->c_str());
     return failed(error);
+}
+
+LocalTime PosixClock::localNow() {
+    const time_t now = ::time(nullptr);
+    tm local{};
+    if (::localtime_r(&now, &local) == nullptr) return {};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+std::int64_t PosixClock::monotonicMilliseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1'000'000;
+}
+
+void PosixClock::sleepMilliseconds(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace skl

@@ -1,0 +1,93 @@
+#include "RecordingView.h"
+
+#include <string>
+
+namespace skl::test {
+namespace {
+
+const wchar_t* pairName(Pair pair) {
+    switch (pair) {
+        case Pair::directions: return L"directions";
+        case Pair::newcam: return L"newcam";
+        case Pair::pick: return L"pick";
+        case Pair::prev: return L"prev";
+        case Pair::ontop: return L"ontop";
+    }
+    return L"?";
+}
+
+}  // namespace
+
+RecordingView::RecordingView(ScriptedDesktop& desktop) : desktop_(desktop) {
+    // As the window opens: index 0 of every pair shown, index 1 hidden.
+    for (Pair pair : {Pair::directions, Pair::newcam, Pair::pick, Pair::prev, Pair::ontop}) {
+        visible[{pair, 0}] = true;
+        visible[{pair, 1}] = false;
+    }
+}
+
+Form1Ports RecordingView::form1Ports() {
+    return Form1Ports{folderSeparator, *this, desktop_.capturePorts(), *this, *this, *this, *this, *this};
+}
+
+void RecordingView::setVisible(Pair pair, std::int16_t index, bool isShown) {
+    visible[{pair, index}] = isShown;
+    if (face) face->setVisible(pair, index, isShown);
+    desktop_.log(L"setVisible",
+                 pairName(pair) + (L" " + std::to_wstring(index)) + (isShown ? L" shown" : L" hidden"));
+}
+
+void RecordingView::setFolderCaption(const Text& caption) {
+    folderLabel = caption;
+    desktop_.log(L"setFolderCaption", caption);
+}
+
+void RecordingView::selectOption1(std::int16_t index) {
+    selectedOption1 = index;
+    desktop_.log(L"selectOption1", std::to_wstring(index));
+}
+
+void RecordingView::setOuterHeightTwips(std::int32_t height) {
+    outerHeightTwips = height;
+    desktop_.log(L"setOuterHeightTwips", std::to_wstring(height));
+}
+
+void RecordingView::focusPicture1() {
+    picture1Focused = true;
+    desktop_.log(L"focusPicture1");
+}
+
+void RecordingView::unload() {
+    unloaded = true;
+    desktop_.log(L"unload");
+}
+
+void RecordingView::openAddress(const Text& address) {
+    openedAddresses.push_back(address);
+    desktop_.log(L"openAddress", address);
+}
+
+std::optional<Text> RecordingView::desktopFolderPath() {
+    desktop_.log(L"desktopFolderPath");
+    return desktopPath;
+}
+
+OsVersion RecordingView::queryOsVersion() {
+    desktop_.log(L"queryOsVersion");
+    return osVersion;
+}
+
+void RecordingView::setTopmost(WindowHandle window, bool isTopmost) {
+    ownersSeen.push_back(window);
+    topmost = isTopmost;
+    desktop_.log(L"setTopmost", isTopmost ? L"on" : L"off");
+}
+
+std::optional<Text> RecordingView::showFolderDialog(WindowHandle owner, const Text& prompt) {
+    ownersSeen.push_back(owner);
+    folderDialogPrompt = prompt;
+    desktop_.log(L"showFolderDialog", prompt);
+    return folderDialogBuffer;
+}
+
+}  // namespace skl::test
