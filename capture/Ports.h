@@ -1,6 +1,7 @@
 #pragma once
 // The desktop as the capture sees it: small interfaces that the platform implements
-// (Win32 in the product, a scripted fake in the unit tests).
+// (Win32 in the product, a scripted fake in the unit tests). The main window's
+// stepping aside has its port beside its rule, in StepAside.h.
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,8 @@
 #include "Text.h"
 
 namespace skl {
+
+class StepAsideWindow;
 
 class WindowLookup {
 public:
@@ -131,38 +134,6 @@ public:
     virtual void yieldToEvents() = 0;
     // Shows the snapshot in the preview, which keeps it and draws its picture.
     virtual void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) = 0;
-};
-
-// How the window leaves the screen.
-enum class Leaving {
-    Minimise,  // as the user would minimise it
-    AtOnce,    // taken off the screen with no animation (hidden)
-};
-
-// The main window as the window system shows it; each edition implements it.
-class StepAsideWindow {
-public:
-    virtual ~StepAsideWindow() = default;
-    // The window's outer frame on the screen, decorations included; nothing while
-    // it does not show (it is minimised or hidden).
-    virtual std::optional<ScreenRect> outerFrame() = 0;
-    // Whether a compositor draws the screen: it may draw a shadow around the frame
-    // and fade the window out rather than take it away at once.
-    virtual bool composited() = 0;
-    virtual void leave(Leaving how) = 0;
-    // Whether no frame of the window shows on the screen any more, by the window
-    // system's own account.
-    virtual bool hasLeft() = 0;
-    // Waits for the compositor's next composed frame where the window system offers
-    // such a wait; false where it does not (the area is then watched instead).
-    virtual bool awaitComposedFrame() = 0;
-    // Brings the window back, normal and active, above the others where it stays
-    // on top, and to the frame's place where one is given. Asked again, it repeats
-    // what was not done.
-    virtual void comeBack(const std::optional<ScreenRect>& frame) = 0;
-    // Whether the window shows again, not minimised, with its frame at the place
-    // where one is given.
-    virtual bool isBack(const std::optional<ScreenRect>& frame) = 0;
 };
 
 struct CapturePorts {

@@ -45,17 +45,17 @@ bool SettleRule::isSettled(const Picture& area, std::int64_t nowMs) {
 }
 
 StepAside::StepAside(StepAsideWindow& window, ScreenGrabber& grabber, Clock& clock, const ScreenRect& grab)
-    : window_(window), grabber_(grabber), clock_(clock), frame_(window.outerFrame()) {
+    : window_(window), grabber_(grabber), clock_(clock), start_(window.observe()) {
     // The viewer's own picture holds no other window: nothing of ours can be in it.
     if (grabber_.readsViewersOwnPicture()) return;
-    if (!frame_) {
+    if (!start_.frame) {
         // Where the window is cannot be told: it is taken away at once, and the
         // whole rectangle watched.
         covered_ = grab;
         return;
     }
-    composited_ = window_.composited();
-    covered_ = intersection(composited_ ? widened(*frame_, shadowMargin) : *frame_, grab);
+    composited_ = start_.composited;
+    covered_ = intersection(composited_ ? widened(*start_.frame, shadowMargin) : *start_.frame, grab);
     if (covered_ && !composited_) {
         // How the window looks there, to tell when it has gone from the screen.
         if (const auto own = grabber_.grab(*covered_).bitmap) ownPixels_ = own->picture();
@@ -68,7 +68,7 @@ StepAside::~StepAside() {
 
 void StepAside::leave() {
     left_ = covered_ ? Leaving::AtOnce : Leaving::Minimise;
-    window_.leave(*left_);
+    window_.leave(*left_, start_);
 }
 
 template <typename Condition>
@@ -103,17 +103,17 @@ void StepAside::comeBack() {
     // A window manager may carry out the minimise after requests sent later: the
     // window is brought back only once it has gone (or the allowance is up).
     if (*left_ == Leaving::Minimise) waitFor(minimiseAllowanceMilliseconds, [this] { return window_.hasLeft(); });
-    const auto back = [this] { return window_.isBack(frame_); };
+    const auto back = [this] { return window_.isBack(start_); };
     // Some window managers show a window that was hidden at a place of their own.
     const auto elsewhere = [this] {
-        const auto now = frame_ ? window_.outerFrame() : std::nullopt;
-        return now && *now != *frame_;
+        const auto now = start_.frame ? window_.outerFrame() : std::nullopt;
+        return now && *now != *start_.frame;
     };
-    window_.comeBack(frame_);
+    window_.comeBack(start_);
     if (waitFor(returnAllowanceMilliseconds, [&] { return back() || elsewhere(); }) && back()) return;
     // The window manager dropped the request, undid it or placed the window
     // elsewhere: once more.
-    window_.comeBack(frame_);
+    window_.comeBack(start_);
     waitFor(returnAllowanceMilliseconds, back);
 }
 

@@ -22,6 +22,49 @@
 
 namespace skl {
 
+// How the window leaves the screen.
+enum class Leaving {
+    Minimise,  // as the user would minimise it
+    AtOnce,    // taken off the screen with no animation (hidden)
+};
+
+// What the rule reads of the window before a snapshot, read together in one call.
+struct StepAsideStart {
+    // The window's outer frame on the screen, decorations included; nothing while
+    // it does not show (it is minimised or hidden).
+    std::optional<ScreenRect> frame;
+    // Whether a compositor draws the screen: it may draw a shadow around the frame
+    // and fade the window out rather than take it away at once.
+    bool composited = false;
+    // Whether the window stays above the others (On Top), which it must again once back.
+    bool above = false;
+};
+
+// The main window as the window system shows it; each edition implements it.
+class StepAsideWindow {
+public:
+    virtual ~StepAsideWindow() = default;
+    // The window as the rule finds it before a snapshot.
+    virtual StepAsideStart observe() = 0;
+    // The outer frame now, as in StepAsideStart.
+    virtual std::optional<ScreenRect> outerFrame() = 0;
+    // start: what observe gave before.
+    virtual void leave(Leaving how, const StepAsideStart& start) = 0;
+    // Whether no frame of the window shows on the screen any more, by the window
+    // system's own account.
+    virtual bool hasLeft() = 0;
+    // Waits for the compositor's next composed frame where the window system offers
+    // such a wait; false where it does not (the area is then watched instead).
+    virtual bool awaitComposedFrame() = 0;
+    // Brings the window back, normal and active, above the others where it stayed
+    // on top, and to the frame's place where one was observed. Asked again, it
+    // repeats what was not done.
+    virtual void comeBack(const StepAsideStart& start) = 0;
+    // Whether the window shows again, not minimised, above the others where it
+    // stayed on top, with its frame at the place where one was observed.
+    virtual bool isBack(const StepAsideStart& start) = 0;
+};
+
 // The room a compositor's shadow may take around a window's frame.
 inline constexpr std::int32_t shadowMargin = 64;
 
@@ -91,7 +134,8 @@ private:
     StepAsideWindow& window_;
     ScreenGrabber& grabber_;
     Clock& clock_;
-    std::optional<ScreenRect> frame_;
+    const StepAsideStart start_;
+    // Whether the wait counts on a compositor: only where the frame is known.
     bool composited_ = false;
     // The part of the grab rectangle the window (with its shadow) covers.
     std::optional<ScreenRect> covered_;

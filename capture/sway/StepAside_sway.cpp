@@ -27,7 +27,7 @@ std::optional<ScreenRect> SwayStepAsideWindow::outerFrame() {
     return view->frame;
 }
 
-void SwayStepAsideWindow::leave(Leaving) {
+void SwayStepAsideWindow::leave(Leaving, const StepAsideStart&) {
     // Either way at once: sway has no minimise, and no animation to keep out of the picture.
     if (const auto view = ownView()) run(*view, "move scratchpad");
 }
@@ -37,7 +37,8 @@ bool SwayStepAsideWindow::hasLeft() {
     return !view || !view->visible;
 }
 
-void SwayStepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
+void SwayStepAsideWindow::comeBack(const StepAsideStart& start) {
+    const std::optional<ScreenRect>& frame = start.frame;
     const auto view = ownView();
     if (!view) return;
     // Shown from the scratchpad, the window is focused and floats where sway puts
@@ -47,9 +48,9 @@ void SwayStepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
     run(*view, commands);
 }
 
-bool SwayStepAsideWindow::isBack(const std::optional<ScreenRect>& frame) {
+bool SwayStepAsideWindow::isBack(const StepAsideStart& start) {
     const auto view = ownView();
-    return view && view->visible && !view->inScratchpad && (!frame || view->frame == *frame);
+    return view && view->visible && !view->inScratchpad && (!start.frame || view->frame == *start.frame);
 }
 
 }  // namespace skl

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "capture/Ports.h"
+#include "capture/StepAside.h"
 #include "capture/sway/ipc_sway.h"
 #include "capture/x11/StepAside_x11.h"
 
@@ -20,15 +20,16 @@ public:
     // x11: the window as the X server knows it, which tells the window's X11 id.
     SwayStepAsideWindow(SwayIpc& ipc, const X11StepAsideWindow& x11) : ipc_(ipc), x11_(x11) {}
 
-    std::optional<ScreenRect> outerFrame() override;
     // sway composes the screen but draws no shadow and fades nothing: the window is
-    // gone from the next frame it draws without it.
-    bool composited() override { return false; }
-    void leave(Leaving how) override;
+    // gone from the next frame it draws without it. Nor does it keep a window above
+    // the others, so none is.
+    StepAsideStart observe() override { return {outerFrame(), false, false}; }
+    std::optional<ScreenRect> outerFrame() override;
+    void leave(Leaving how, const StepAsideStart& start) override;
     bool hasLeft() override;
     bool awaitComposedFrame() override { return false; }
-    void comeBack(const std::optional<ScreenRect>& frame) override;
-    bool isBack(const std::optional<ScreenRect>& frame) override;
+    void comeBack(const StepAsideStart& start) override;
+    bool isBack(const StepAsideStart& start) override;
 
 private:
     std::optional<SwayView> ownView();

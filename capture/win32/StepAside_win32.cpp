@@ -59,13 +59,17 @@ void Win32StepAsideWindow::setWindow(HWND window) {
     minimisedLater_ = ntdll && lookUp<void (*)()>(ntdll, "wine_get_version");
 }
 
+StepAsideStart Win32StepAsideWindow::observe() {
+    return {outerFrame(), composition_.enabled(), (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0};
+}
+
 std::optional<ScreenRect> Win32StepAsideWindow::outerFrame() {
     RECT outer;
     if (!IsWindowVisible(window_) || IsIconic(window_) || !GetWindowRect(window_, &outer)) return std::nullopt;
     return screenRectOf(outer);
 }
 
-void Win32StepAsideWindow::leave(Leaving how) {
+void Win32StepAsideWindow::leave(Leaving how, const StepAsideStart&) {
     ShowWindow(window_, SW_MINIMIZE);
     // Hidden after minimising: hidden first, it would come back as a new minimised
     // window, which the window manager places anew.
@@ -78,7 +82,8 @@ bool Win32StepAsideWindow::hasLeft() {
     return !IsWindowVisible(window_) || IsIconic(window_);
 }
 
-void Win32StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
+void Win32StepAsideWindow::comeBack(const StepAsideStart& start) {
+    const std::optional<ScreenRect>& frame = start.frame;
     // Where the window manager minimises later than asked, it may do so after
     // this restore and leave the window minimised: hidden first, the window comes
     // back as a new one, which nothing minimises. On Windows that would take the
@@ -91,10 +96,9 @@ void Win32StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
     }
 }
 
-bool Win32StepAsideWindow::isBack(const std::optional<ScreenRect>& frame) {
-    RECT outer;
-    if (!IsWindowVisible(window_) || IsIconic(window_) || !GetWindowRect(window_, &outer)) return false;
-    return !frame || screenRectOf(outer) == *frame;
+bool Win32StepAsideWindow::isBack(const StepAsideStart& start) {
+    const auto now = outerFrame();
+    return now && (!start.frame || *now == *start.frame);
 }
 
 }  // namespace skl

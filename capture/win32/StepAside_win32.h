@@ -10,7 +10,7 @@
 
 #include <optional>
 
-#include "capture/Ports.h"
+#include "capture/StepAside.h"
 #include "capture/win32/system_win32.h"
 
 namespace skl {
@@ -42,13 +42,15 @@ public:
     // The main window, once it exists.
     void setWindow(HWND window);
 
+    // The system keeps a topmost window topmost while it is minimised or hidden, so
+    // coming back asks for nothing of the kind.
+    StepAsideStart observe() override;
     std::optional<ScreenRect> outerFrame() override;
-    bool composited() override { return composition_.enabled(); }
-    void leave(Leaving how) override;
+    void leave(Leaving how, const StepAsideStart& start) override;
     bool hasLeft() override;
     bool awaitComposedFrame() override { return composition_.flush(); }
-    void comeBack(const std::optional<ScreenRect>& frame) override;
-    bool isBack(const std::optional<ScreenRect>& frame) override;
+    void comeBack(const StepAsideStart& start) override;
+    bool isBack(const StepAsideStart& start) override;
 
 private:
     HWND window_ = nullptr;

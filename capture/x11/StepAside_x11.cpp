@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "capture/x11/above_state_x11.h"
 #include "capture/x11/frame_x11.h"
 
 namespace skl {
@@ -13,10 +14,6 @@ namespace {
 // WM_STATE and WM_CHANGE_STATE values.
 constexpr std::uint32_t normalState = 1;
 constexpr std::uint32_t iconicState = 3;
-// _NET_ACTIVE_WINDOW's source indication: a request from an application.
-constexpr std::uint32_t fromAnApplication = 1;
-// _NET_WM_STATE actions.
-constexpr std::uint32_t addState = 1;
 // WM_NORMAL_HINTS: flags first, then the obsolete place (x, y), ..., the window's
 // gravity the eighteenth value.
 constexpr std::uint32_t normalHintsLength = 18;
@@ -34,25 +31,29 @@ std::span<const std::uint32_t> valuesOf(const xcb_get_property_reply_t* reply) {
 
 }  // namespace
 
-std::optional<ScreenRect> X11StepAsideWindow::outerFrame() {
-    if (window_ == XCB_WINDOW_NONE || !x_.connected()) return std::nullopt;
+StepAsideStart X11StepAsideWindow::observe() {
+    if (window_ == XCB_WINDOW_NONE || !x_.connected()) return {};
     xcb_connection_t* const connection = x_.get();
     // What the snapshot needs besides the frame goes out with its first requests.
     const auto compositorCookie = xcb_get_selection_owner(connection, x_.atoms().netWmCmScreen);
-    const auto stateCookie =
-        xcb_get_property(connection, 0, window_, x_.atoms().netWmState, XCB_ATOM_ATOM, 0, 64);
+    const auto stateCookie = requestNetWmState();
     const auto attributesCookie = xcb_get_window_attributes(connection, window_);
     const auto compositor = replyTo<xcb_get_selection_owner_reply>(connection, compositorCookie);
     const auto states = replyTo<xcb_get_property_reply>(connection, stateCookie);
     const auto attributes = replyTo<xcb_get_window_attributes_reply>(connection, attributesCookie);
-    composited_ = compositor && compositor->owner != XCB_WINDOW_NONE;
-    const auto stateList = valuesOf(states.get());
-    above_ = std::find(stateList.begin(), stateList.end(), x_.atoms().netWmStateAbove) != stateList.end();
-    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) return std::nullopt;
+    StepAsideStart start;
+    start.composited = compositor && compositor->owner != XCB_WINDOW_NONE;
+    start.above = namesAbove(states.get());
+    if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) start.frame = outerFrameOf(x_, window_);
+    return start;
+}
+
+std::optional<ScreenRect> X11StepAsideWindow::outerFrame() {
+    if (window_ == XCB_WINDOW_NONE || !isViewable(x_, window_)) return std::nullopt;
     return outerFrameOf(x_, window_);
 }
 
-void X11StepAsideWindow::leave(Leaving how) {
+void X11StepAsideWindow::leave(Leaving how, const StepAsideStart& start) {
     left_ = how;
     askedToActivate_ = false;
     frame_ = topLevelAncestor(x_, window_).value_or(window_);
@@ -62,7 +63,7 @@ void X11StepAsideWindow::leave(Leaving how) {
     } else {
         // A compositor fades a window that goes away out of sight over some frames;
         // one that is made transparent first is gone from its next frame.
-        if (composited_) {
+        if (start.composited) {
             const std::uint32_t transparent = 0;
             xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, window_, x_.atoms().netWmWindowOpacity,
                                 XCB_ATOM_CARDINAL, 32, 1, &transparent);
@@ -95,11 +96,17 @@ bool X11StepAsideWindow::hasWmState(std::uint32_t state, bool withoutWindowManag
     return values.empty() ? withoutWindowManager : values.front() == state;
 }
 
-bool X11StepAsideWindow::isAbove() const {
-    const auto reply = replyTo<xcb_get_property_reply>(
-        x_.get(), xcb_get_property(x_.get(), 0, window_, x_.atoms().netWmState, XCB_ATOM_ATOM, 0, 64));
-    const auto states = valuesOf(reply.get());
+bool X11StepAsideWindow::namesAbove(const xcb_get_property_reply_t* netWmState) const {
+    const auto states = valuesOf(netWmState);
     return std::find(states.begin(), states.end(), x_.atoms().netWmStateAbove) != states.end();
+}
+
+bool X11StepAsideWindow::isAbove() const {
+    return namesAbove(replyTo<xcb_get_property_reply>(x_.get(), requestNetWmState()).get());
+}
+
+xcb_get_property_cookie_t X11StepAsideWindow::requestNetWmState() const {
+    return xcb_get_property(x_.get(), 0, window_, x_.atoms().netWmState, XCB_ATOM_ATOM, 0, 64);
 }
 
 std::optional<ScreenPoint> X11StepAsideWindow::clientCorner() const {
@@ -147,8 +154,9 @@ void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame, bool managed) {
     xcb_configure_window(x_.get(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
 
-void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
+void X11StepAsideWindow::comeBack(const StepAsideStart& start) {
     if (window_ == XCB_WINDOW_NONE || !x_.connected()) return;
+    const std::optional<ScreenRect>& frame = start.frame;
     xcb_delete_property(x_.get(), window_, x_.atoms().netWmWindowOpacity);
     if (!isViewable(x_, window_)) {
         // A withdrawn window is mapped anew, and window managers place a new window
@@ -173,17 +181,15 @@ void X11StepAsideWindow::comeBack(const std::optional<ScreenRect>& frame) {
     x_.tellWindowManager(window_, x_.atoms().netActiveWindow, {fromAnApplication, time, 0, 0, 0});
     // A withdrawn window's states are the window manager's no more: On Top is asked
     // for again, now that the window is mapped.
-    if (above_) {
-        x_.tellWindowManager(window_, x_.atoms().netWmState, {addState, x_.atoms().netWmStateAbove, 0, fromAnApplication, 0});
-    }
+    if (start.above) askToStayAbove(x_, window_, true);
     xcb_flush(x_.get());
 }
 
-bool X11StepAsideWindow::isBack(const std::optional<ScreenRect>& frame) {
+bool X11StepAsideWindow::isBack(const StepAsideStart& start) {
     if (window_ == XCB_WINDOW_NONE || !x_.connected()) return true;
     if (!isViewable(x_, window_) || !hasWmState(normalState, true)) return false;
-    if (above_ && !isAbove()) return false;
-    return !frame || outerFrameOf(x_, window_) == frame;
+    if (start.above && !isAbove()) return false;
+    return !start.frame || outerFrameOf(x_, window_) == start.frame;
 }
 
 }  // namespace skl

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "capture/Ports.h"
+#include "capture/StepAside.h"
 #include "capture/x11/xcb_x11.h"
 
 namespace skl {
@@ -25,18 +25,21 @@ public:
     // snapshot, which the window manager's focus rules weigh.
     void noteUserTime(std::uint32_t time) { userTime_ = time; }
 
+    StepAsideStart observe() override;
     std::optional<ScreenRect> outerFrame() override;
-    bool composited() override { return composited_; }
-    void leave(Leaving how) override;
+    void leave(Leaving how, const StepAsideStart& start) override;
     bool hasLeft() override;
     bool awaitComposedFrame() override { return false; }
-    void comeBack(const std::optional<ScreenRect>& frame) override;
-    bool isBack(const std::optional<ScreenRect>& frame) override;
+    void comeBack(const StepAsideStart& start) override;
+    bool isBack(const StepAsideStart& start) override;
 
 private:
     // Whether the window is in the window manager's state `state` (WM_STATE); where
     // it has none (no window manager runs), withoutWindowManager.
     bool hasWmState(std::uint32_t state, bool withoutWindowManager) const;
+    // The window's _NET_WM_STATE, and whether it (as read) names _NET_WM_STATE_ABOVE.
+    xcb_get_property_cookie_t requestNetWmState() const;
+    bool namesAbove(const xcb_get_property_reply_t* netWmState) const;
     bool isAbove() const;
     // Asks for the window's frame at the frame's corner; a withdrawn window is no
     // longer managed and goes where it is put, to be placed anew when it is mapped.
@@ -48,9 +51,6 @@ private:
     const XcbConnection& x_;
     xcb_window_t window_ = XCB_WINDOW_NONE;
     std::uint32_t userTime_ = XCB_CURRENT_TIME;
-    // Read with the frame, before the window leaves.
-    bool composited_ = false;
-    bool above_ = false;
     // The window manager's frame the window left from, and how it left.
     xcb_window_t frame_ = XCB_WINDOW_NONE;
     std::optional<Leaving> left_;

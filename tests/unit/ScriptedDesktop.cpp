@@ -47,8 +47,9 @@ std::optional<ScreenRect> ScriptedDesktop::outerFrame() {
     return minimised ? std::nullopt : ownFrame;
 }
 
-void ScriptedDesktop::leave(Leaving how) {
+void ScriptedDesktop::leave(Leaving how, const StepAsideStart&) {
     minimised = true;
+    if (how == Leaving::AtOnce) ownAbove = false;
     leftAs = how;
     leftAt = monotonicMs;
     backAt.reset();
@@ -67,13 +68,19 @@ bool ScriptedDesktop::awaitComposedFrame() {
     return true;
 }
 
-void ScriptedDesktop::comeBack(const std::optional<ScreenRect>& frame) {
+void ScriptedDesktop::comeBack(const StepAsideStart& start) {
+    const std::optional<ScreenRect>& frame = start.frame;
     log(L"comeBack", frame ? rectText(*frame) : L"");
     if (comeBacksDropped > 0) {
         --comeBacksDropped;
         return;
     }
     minimised = false;
+    if (start.above && aboveRequestsDropped > 0) {
+        --aboveRequestsDropped;
+    } else {
+        ownAbove = ownAbove || start.above;
+    }
     backAt = monotonicMs;
     if (misplacedOnReturn) {
         ownFrame = std::exchange(misplacedOnReturn, std::nullopt);
@@ -82,8 +89,8 @@ void ScriptedDesktop::comeBack(const std::optional<ScreenRect>& frame) {
     }
 }
 
-bool ScriptedDesktop::isBack(const std::optional<ScreenRect>& frame) {
-    return backAt && (!frame || ownFrame == frame);
+bool ScriptedDesktop::isBack(const StepAsideStart& start) {
+    return backAt && (!start.above || ownAbove) && (!start.frame || ownFrame == start.frame);
 }
 
 std::uint32_t ScriptedDesktop::shownPixel(std::int32_t x, std::int32_t y) const {

@@ -15,6 +15,7 @@
 #include "CallLog.h"
 #include "capture/Ports.h"
 #include "capture/Snapshot.h"
+#include "capture/StepAside.h"
 
 namespace skl::test {
 
@@ -79,6 +80,9 @@ public:
     bool minimiseIgnored = false;       // a window manager that cannot minimise
     int comeBacksDropped = 0;           // requests to come back that the window manager drops
     std::optional<ScreenRect> misplacedOnReturn;  // where the window manager first puts it back
+    // On Top: the window stays above the others, a state that withdrawing it loses.
+    bool ownAbove = false;
+    int aboveRequestsDropped = 0;  // returns on which the window manager leaves it below
 
     // --- What happened ------------------------------------------------------------
     std::vector<ShownMessage> messages;
@@ -101,13 +105,13 @@ public:
     void showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) override;
 
     // --- StepAsideWindow ----------------------------------------------------------
+    StepAsideStart observe() override { return {outerFrame(), compositing, ownAbove}; }
     std::optional<ScreenRect> outerFrame() override;
-    bool composited() override { return compositing; }
-    void leave(Leaving how) override;
+    void leave(Leaving how, const StepAsideStart& start) override;
     bool hasLeft() override;
     bool awaitComposedFrame() override;
-    void comeBack(const std::optional<ScreenRect>& frame) override;
-    bool isBack(const std::optional<ScreenRect>& frame) override;
+    void comeBack(const StepAsideStart& start) override;
+    bool isBack(const StepAsideStart& start) override;
     // What the screen shows at a pixel now, the main window and its shadow included.
     std::uint32_t shownPixel(std::int32_t x, std::int32_t y) const;
 

@@ -202,6 +202,23 @@ TEST_F(StepAsideTest, DroppedOrMisplacedReturnIsAskedOnceMore) {
     EXPECT_EQ(desk.count(L"comeBack"), 2u);
 }
 
+TEST_F(StepAsideTest, WindowOnTopIsAboveTheOthersAgainOnceBack) {
+    // Withdrawn, the window loses the state; the window system is asked for it with the return.
+    desk.ownFrame = overCamera;
+    desk.ownAbove = true;
+    click();
+    EXPECT_EQ(*desk.leftAs, Leaving::AtOnce);
+    EXPECT_TRUE(desk.ownAbove);
+    EXPECT_EQ(desk.count(L"comeBack"), 1u);
+
+    // Back below the others is not back: asked once more.
+    desk.calls.clear();
+    desk.aboveRequestsDropped = 1;
+    click();
+    EXPECT_TRUE(desk.ownAbove);
+    EXPECT_EQ(desk.count(L"comeBack"), 2u);
+}
+
 TEST_F(StepAsideTest, WindowWhosePlaceCannotBeToldLeavesAtOnceAndTheWholeRectangleIsWatched) {
     desk.ownFrame.reset();
     desk.leaveTakesMs = 2;
@@ -209,6 +226,16 @@ TEST_F(StepAsideTest, WindowWhosePlaceCannotBeToldLeavesAtOnceAndTheWholeRectang
     EXPECT_EQ(*desk.leftAs, Leaving::AtOnce);
     const auto grabs = desk.callNames({L"grab"});
     ASSERT_GE(grabs.size(), 3u);
+    EXPECT_FALSE(pictureHasTrace());
+
+    // Under a compositor too: with no frame to widen by a shadow, the area is watched
+    // rather than the compositor's frames waited for.
+    desk.calls.clear();
+    desk.compositing = true;
+    desk.offersComposedFrames = true;
+    click();
+    EXPECT_EQ(desk.count(L"awaitComposedFrame"), 0u);
+    EXPECT_GE(desk.callNames({L"grab"}).size(), 3u);
     EXPECT_FALSE(pictureHasTrace());
 }
 

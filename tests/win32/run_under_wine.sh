@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under Wine, in a Wine prefix and home directory
-# that exist only for this run, without a display, and exits with its status.
-#   run_under_wine.sh WINE PROGRAM [ARGUMENT...]
+# that exist only for this run, and exits with its status. Without a display,
+# unless --on-display asks for $DISPLAY (a private one: see tests/x11/with_display.sh).
+#   run_under_wine.sh [--on-display] WINE PROGRAM [ARGUMENT...]
 set -euo pipefail
+on_display=0
+if [ "${1:-}" = --on-display ]; then
+  on_display=1
+  shift
+fi
 wine=$1
 shift
 
@@ -13,7 +19,7 @@ case "$(basename "$wine")" in
   *64) export WINEARCH=win64 ;;
   *) export WINEARCH=win32 ;;
 esac
-unset DISPLAY
+[ "$on_display" = 1 ] || unset DISPLAY
 mkdir -p "$HOME"
 
 # Wine's service processes outlive the program; the server of this prefix ends

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "capture/Ports.h"
+#include "capture/StepAside.h"
 #include "tools/bench/ShotLog.h"
 #include "window/Form1.h"
 
@@ -111,19 +112,19 @@ private:
 class TimedStepAside final : public StepAsideWindow {
 public:
     TimedStepAside(StepAsideWindow& inner, ShotLog& log) : inner_(inner), log_(log) {}
+    StepAsideStart observe() override { return inner_.observe(); }
     std::optional<ScreenRect> outerFrame() override { return inner_.outerFrame(); }
-    bool composited() override { return inner_.composited(); }
-    void leave(Leaving how) override {
+    void leave(Leaving how, const StepAsideStart& start) override {
         const Timed timed(log_, Call::leave);
-        inner_.leave(how);
+        inner_.leave(how, start);
     }
     bool hasLeft() override { return inner_.hasLeft(); }
     bool awaitComposedFrame() override { return inner_.awaitComposedFrame(); }
-    void comeBack(const std::optional<ScreenRect>& frame) override {
+    void comeBack(const StepAsideStart& start) override {
         const Timed timed(log_, Call::comeBack);
-        inner_.comeBack(frame);
+        inner_.comeBack(start);
     }
-    bool isBack(const std::optional<ScreenRect>& frame) override { return inner_.isBack(frame); }
+    bool isBack(const StepAsideStart& start) override { return inner_.isBack(start); }
 
 private:
     StepAsideWindow& inner_;

@@ -55,9 +55,9 @@ std::optional<Clearing> ScreenWatch::timeToClear(const ScreenRect& camera, const
                                                  std::uint32_t viewerFrame, ScreenPoint probe) {
     constexpr double settled = 30;
     constexpr double notYet = -1;
-    const std::optional<ScreenRect> frame = aside_.outerFrame();
+    const StepAsideStart observed = aside_.observe();
     const double start = nowMs();
-    aside_.leave(Leaving::AtOnce);
+    aside_.leave(Leaving::AtOnce, observed);
     Clearing clearing{notYet, notYet, notYet};
     for (double taken = 0; taken < 1000; taken = nowMs() - start) {
         if (clearing.offScreen == notYet && desktop_.windowOffScreen()) clearing.offScreen = nowMs() - start;
@@ -71,7 +71,7 @@ std::optional<Clearing> ScreenWatch::timeToClear(const ScreenRect& camera, const
             clearing.clearForGood = notYet;
         }
     }
-    aside_.comeBack(frame);
+    aside_.comeBack(observed);
     waitUntilBack(probe);
     pumpFor(30);
     if (clearing.clearForGood == notYet || clearing.offScreen == notYet) return std::nullopt;

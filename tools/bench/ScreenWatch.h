@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "capture/StepAside.h"
 #include "tools/bench/SnapshotBench.h"
 #include "tools/bench/Stopwatch.h"
 
