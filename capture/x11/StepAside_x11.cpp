@@ -1,12 +1,11 @@
 #include "capture/x11/StepAside_x11.h"
 
 #include <algorithm>
-#include <span>
 #include <utility>
 #include <vector>
 
-#include "capture/x11/above_state_x11.h"
 #include "capture/x11/frame_x11.h"
+#include "capture/x11/xcb_x11.h"
 
 namespace skl {
 namespace {
@@ -23,12 +22,6 @@ constexpr std::size_t hintedGravity = 17;
 constexpr std::uint32_t gravityGiven = 1u << 9;
 constexpr std::uint32_t staticGravityValue = 10;
 
-std::span<const std::uint32_t> valuesOf(const xcb_get_property_reply_t* reply) {
-    if (reply == nullptr || reply->format != 32) return {};
-    return {static_cast<const std::uint32_t*>(xcb_get_property_value(reply)),
-            static_cast<std::size_t>(xcb_get_property_value_length(reply)) / sizeof(std::uint32_t)};
-}
-
 }  // namespace
 
 StepAsideStart X11StepAsideWindow::observe() {
@@ -39,11 +32,11 @@ StepAsideStart X11StepAsideWindow::observe() {
     const auto stateCookie = requestNetWmState();
     const auto attributesCookie = xcb_get_window_attributes(connection, window_);
     const auto compositor = replyTo<xcb_get_selection_owner_reply>(connection, compositorCookie);
-    const auto states = replyTo<xcb_get_property_reply>(connection, stateCookie);
+    const auto states = x_.propertyUnits(stateCookie);
     const auto attributes = replyTo<xcb_get_window_attributes_reply>(connection, attributesCookie);
     StepAsideStart start;
     start.composited = compositor && compositor->owner != XCB_WINDOW_NONE;
-    start.above = namesAbove(states.get());
+    start.above = namesAbove(states);
     if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) start.frame = outerFrameOf(x_, window_);
     return start;
 }
@@ -90,23 +83,20 @@ bool X11StepAsideWindow::hasLeft() {
 }
 
 bool X11StepAsideWindow::hasWmState(std::uint32_t state, bool withoutWindowManager) const {
-    const auto reply = replyTo<xcb_get_property_reply>(
-        x_.get(), xcb_get_property(x_.get(), 0, window_, x_.atoms().wmState, x_.atoms().wmState, 0, 1));
-    const auto values = valuesOf(reply.get());
-    return values.empty() ? withoutWindowManager : values.front() == state;
+    const auto values = x_.propertyUnits(window_, x_.atoms().wmState, x_.atoms().wmState, 1);
+    return !values || values->empty() ? withoutWindowManager : values->front() == state;
 }
 
-bool X11StepAsideWindow::namesAbove(const xcb_get_property_reply_t* netWmState) const {
-    const auto states = valuesOf(netWmState);
-    return std::find(states.begin(), states.end(), x_.atoms().netWmStateAbove) != states.end();
+bool X11StepAsideWindow::namesAbove(const std::optional<std::vector<std::uint32_t>>& netWmState) const {
+    return netWmState && std::ranges::find(*netWmState, x_.atoms().netWmStateAbove) != netWmState->end();
 }
 
 bool X11StepAsideWindow::isAbove() const {
-    return namesAbove(replyTo<xcb_get_property_reply>(x_.get(), requestNetWmState()).get());
+    return namesAbove(x_.propertyUnits(requestNetWmState()));
 }
 
-xcb_get_property_cookie_t X11StepAsideWindow::requestNetWmState() const {
-    return xcb_get_property(x_.get(), 0, window_, x_.atoms().netWmState, XCB_ATOM_ATOM, 0, 64);
+UnitsRequest X11StepAsideWindow::requestNetWmState() const {
+    return x_.requestPropertyUnits(window_, x_.atoms().netWmState, XCB_ATOM_ATOM, 64);
 }
 
 std::optional<ScreenPoint> X11StepAsideWindow::clientCorner() const {
@@ -117,11 +107,8 @@ std::optional<ScreenPoint> X11StepAsideWindow::clientCorner() const {
 }
 
 std::vector<std::uint32_t> X11StepAsideWindow::normalHints() const {
-    const auto reply = replyTo<xcb_get_property_reply>(
-        x_.get(), xcb_get_property(x_.get(), 0, window_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0,
-                                   normalHintsLength));
-    const auto values = valuesOf(reply.get());
-    return {values.begin(), values.end()};
+    return x_.propertyUnits(window_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, normalHintsLength)
+        .value_or(std::vector<std::uint32_t>{});
 }
 
 void X11StepAsideWindow::moveFrameTo(const ScreenRect& frame, bool managed) {

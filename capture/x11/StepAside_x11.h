@@ -38,8 +38,8 @@ private:
     // it has none (no window manager runs), withoutWindowManager.
     bool hasWmState(std::uint32_t state, bool withoutWindowManager) const;
     // The window's _NET_WM_STATE, and whether it (as read) names _NET_WM_STATE_ABOVE.
-    xcb_get_property_cookie_t requestNetWmState() const;
-    bool namesAbove(const xcb_get_property_reply_t* netWmState) const;
+    UnitsRequest requestNetWmState() const;
+    bool namesAbove(const std::optional<std::vector<std::uint32_t>>& netWmState) const;
     bool isAbove() const;
     // Asks for the window's frame at the frame's corner; a withdrawn window is no
     // longer managed and goes where it is put, to be placed anew when it is mapped.

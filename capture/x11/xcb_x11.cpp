@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+
 namespace skl {
 namespace {
 
@@ -136,6 +137,19 @@ void XcbConnection::tellWindowManager(xcb_window_t window, xcb_atom_t message, s
 bool XcbConnection::screenCanBeRead() const {
     return replyTo<xcb_get_image_reply>(connection_, xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root(), 0,
                                                                    0, 1, 1, ~0u)) != nullptr;
+}
+
+namespace {
+
+// _NET_WM_STATE actions.
+constexpr std::uint32_t removeState = 0;
+constexpr std::uint32_t addState = 1;
+
+}  // namespace
+
+void askToStayAbove(const XcbConnection& x, xcb_window_t window, bool above) {
+    x.tellWindowManager(window, x.atoms().netWmState,
+                        {above ? addState : removeState, x.atoms().netWmStateAbove, 0, fromAnApplication, 0});
 }
 
 }  // namespace skl

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "capture/x11/above_state_x11.h"
+#include "capture/x11/xcb_x11.h"
 
 namespace skl {
 

@@ -10,7 +10,7 @@
 
 #include "ManagedDesktopTest.h"
 #include "capture/x11/StepAside_x11.h"
-#include "capture/x11/above_state_x11.h"
+#include "capture/x11/xcb_x11.h"
 
 namespace skl::x11test {
 namespace {
