@@ -9,7 +9,6 @@
 
 #include "CaptureState.h"
 #include "Picture.h"
-#include "SnapshotName.h"
 #include "Text.h"
 
 namespace skl {
@@ -89,6 +88,16 @@ public:
     virtual ~FileStore() = default;
     // Creates the file with these bytes, whole or not at all; never replaces a file.
     virtual WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) = 0;
+};
+
+// A moment on the local clock.
+struct LocalTime {
+    int year = 0;
+    int month = 0;  // 1-12
+    int day = 0;    // 1-31
+    int hour = 0;   // 0-23
+    int minute = 0;
+    int second = 0;
 };
 
 class Clock {

@@ -1,6 +1,7 @@
 #include "Snapshot.h"
 
 #include <cmath>
+#include <cwchar>
 #include <optional>
 
 #include "BmpFile.h"
@@ -212,6 +213,17 @@ void explainHiddenWindowsOnce(CaptureState& state, CapturePorts& ports) {
 }
 
 }  // namespace
+
+Text formatStamp(const LocalTime& t) {
+    wchar_t buffer[32];
+    std::swprintf(buffer, std::size(buffer), L"%02d-%02d-%04d %02d-%02d-%02d", t.month, t.day, t.year, t.hour,
+                  t.minute, t.second);
+    return buffer;
+}
+
+Text snapshotFileName(const Text& saveFolder, const Text& id, const Text& stamp, std::int16_t counter) {
+    return saveFolder + id + L"-" + stamp + L" " + std::to_wstring(counter) + L".bmp";
+}
 
 PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, ScreenMetrics& screen) {
     const std::optional<ScreenPoint> corner = windows.restoredCorner(state.camHwnd);

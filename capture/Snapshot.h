@@ -2,6 +2,8 @@
 // The snapshot command: one click on the smiley takes one snapshot of the viewer
 // window's camera picture to the clipboard, the preview and a numbered file.
 
+#include <cstdint>
+
 #include "CaptureState.h"
 #include "Ports.h"
 
@@ -31,6 +33,13 @@ PlacementResult ReadCamPlacement(CaptureState& state, WindowLookup& windows, Scr
 // Copies the rectangle as the viewer shows it; no bitmap, and why, when it is empty
 // or cannot be copied. The caller puts the bitmap on the clipboard.
 GrabResult GrabScreenRegion(const ScreenRect& rect, WindowHandle viewer, CapturePorts& ports);
+
+// A snapshot file's stamp, "mm-dd-yyyy hh-nn-ss": month, day, four-digit year,
+// 24-hour clock, with literal separators whatever the regional settings are.
+Text formatStamp(const LocalTime& time);
+
+// How a snapshot file is named: folder, ID, "-", stamp, " ", number, ".bmp".
+Text snapshotFileName(const Text& saveFolder, const Text& id, const Text& stamp, std::int16_t counter);
 
 // Picture1_Click.
 void takeSnapshot(CaptureState& state, CapturePorts& ports);

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "capture/Snapshot.h"
+#include "window/Form1Definition.h"
 
 namespace skl {
 namespace {

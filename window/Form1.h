@@ -8,10 +8,11 @@
 #include "capture/Ports.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
-#include "window/Controls.h"
 #include "window/ShellFolders.h"
 
 namespace skl {
+
+enum class Pair : std::uint8_t;  // window/Form1Definition.h
 
 // What the handlers need of the window and its controls, beyond the capture's part.
 class Form1View : public CaptureWindow {

@@ -1,8 +1,9 @@
 #pragma once
 // Form1, the main window, as one table: the window's settings and every one of its
 // controls with its kind, container, place, caption, font, colours, tab position,
-// option group and picture. Each window toolkit creates a control of the row's kind
-// at the row's place and routes its events; no control is described anywhere else.
+// option group, picture and the Form1 handlers its events run. Each window toolkit
+// creates a control of the row's kind at the row's place and routes its events to
+// the row's handlers; no control is described anywhere else.
 //
 // Places are in twips (1/1440 inch; 15 twips are one pixel at 96 dots per inch),
 // from the top-left corner of the control's container.
@@ -12,6 +13,7 @@
 #include <optional>
 
 #include "capture/Snapshot.h"
+#include "window/Form1.h"
 
 namespace skl {
 
@@ -56,8 +58,6 @@ inline constexpr std::size_t controlCount = 22;
 // image is painted by the window itself.
 enum class ControlKind : std::uint8_t { Frame, OptionButton, PictureBox, Label, Image };
 
-enum class Container : std::uint8_t { Form1, Frame1, Picture2 };
-
 // The picture button pairs: index 0 and 1 on the same spot, one visible at a time.
 enum class Pair : std::uint8_t { directions, newcam, pick, prev, ontop };
 
@@ -75,10 +75,13 @@ enum class Colours : std::uint8_t {
     system,          // the system's window text on its window colour
 };
 
+// A handler of Form1 that a control's event runs.
+using Handler = void (Form1::*)();
+
 struct ControlDefinition {
     Control control{};
     ControlKind kind{};
-    Container in = Container::Form1;
+    std::optional<Control> in{};  // the control it lies in; none: the window itself
     TwipsRect place{};
     std::optional<Pair> pair{};
     OptionGroup group = OptionGroup::none;
@@ -93,57 +96,75 @@ struct ControlDefinition {
     bool visibleAtStart = true;
     bool selectedAtStart = false;
     bool enabled = true;
-    bool takesInput = false;  // it handles the mouse (and the keyboard where it has a tab position)
+    // A picture button of a pair shows its pressed look when pressed (mouseDown) and
+    // runs its command when released (mouseUp). Every other control that takes input
+    // runs click: a picture when the left button is released over it after a press
+    // on it, an option button when it is selected.
+    Handler click = nullptr;
+    Handler mouseDown = nullptr;
+    Handler mouseUp = nullptr;
+
+    // It handles the mouse (and the keyboard where it has a tab position).
+    bool takesInput() const { return click != nullptr || mouseDown != nullptr; }
 };
 
 inline constexpr std::array<ControlDefinition, controlCount> form1Controls{{
     {.control = Control::Frame1, .kind = ControlKind::Frame, .place = {120, 1275, 2655, 240},
      .colours = Colours::ground, .tab = 8},
-    {.control = Control::optSize0, .kind = ControlKind::OptionButton, .in = Container::Frame1,
+    {.control = Control::optSize0, .kind = ControlKind::OptionButton, .in = Control::Frame1,
      .place = {0, 0, 1455, 240}, .group = OptionGroup::optSize, .index = 0, .caption = L"Regular Size",
-     .font = Font::bold, .colours = Colours::whiteOnGround, .tab = 10, .selectedAtStart = true, .takesInput = true},
+     .font = Font::bold, .colours = Colours::whiteOnGround, .tab = 10, .selectedAtStart = true,
+     .click = &Form1::optSize_Click},
     // Reaches past the frame's right edge and is clipped there.
-    {.control = Control::optSize1, .kind = ControlKind::OptionButton, .in = Container::Frame1,
+    {.control = Control::optSize1, .kind = ControlKind::OptionButton, .in = Control::Frame1,
      .place = {1440, 0, 1335, 240}, .group = OptionGroup::optSize, .index = 1, .caption = L"Small Size",
-     .font = Font::bold, .colours = Colours::whiteOnGround, .tab = 9, .takesInput = true},
+     .font = Font::bold, .colours = Colours::whiteOnGround, .tab = 9, .click = &Form1::optSize_Click},
     {.control = Control::directions1, .kind = ControlKind::PictureBox, .place = {3675, 480, 915, 330},
      .pair = Pair::directions, .index = 1, .colours = Colours::system, .tab = 7, .picture = "directions1",
-     .pictureSize = {61, 22}, .visibleAtStart = false, .takesInput = true},
+     .pictureSize = {61, 22}, .visibleAtStart = false,
+     .mouseDown = &Form1::directions_MouseDown, .mouseUp = &Form1::directions_MouseUp},
     {.control = Control::directions0, .kind = ControlKind::PictureBox, .place = {3675, 480, 915, 330},
      .pair = Pair::directions, .index = 0, .colours = Colours::system, .tab = 6, .picture = "directions0",
-     .pictureSize = {61, 22}, .takesInput = true},
+     .pictureSize = {61, 22}, .mouseDown = &Form1::directions_MouseDown, .mouseUp = &Form1::directions_MouseUp},
     {.control = Control::Option1_1, .kind = ControlKind::OptionButton, .place = {120, 720, 2055, 195},
      .group = OptionGroup::Option1, .index = 1, .caption = L"Set For: NT/2000/XP", .colours = Colours::whiteOnGround,
-     .flat = true, .tab = 5, .takesInput = true},
+     .flat = true, .tab = 5, .click = &Form1::Option1_Click},
     {.control = Control::Option1_0, .kind = ControlKind::OptionButton, .place = {120, 480, 2415, 195},
      .group = OptionGroup::Option1, .index = 0, .caption = L"Set For: 95/98/98SE/ME",
-     .colours = Colours::whiteOnGround, .flat = true, .tab = 4, .takesInput = true},
+     .colours = Colours::whiteOnGround, .flat = true, .tab = 4, .click = &Form1::Option1_Click},
     {.control = Control::Picture2, .kind = ControlKind::PictureBox, .place = {480, 0, 2160, 465},
      .colours = Colours::system, .tab = 1, .picture = "Picture2", .pictureSize = {144, 31}, .enabled = false},
-    {.control = Control::captureID, .kind = ControlKind::Label, .in = Container::Picture2,
+    {.control = Control::captureID, .kind = ControlKind::Label, .in = Control::Picture2,
      .place = {120, 120, 1935, 255}, .caption = texts::askWho, .colours = Colours::system, .tab = 2},
     {.control = Control::Picture1, .kind = ControlKind::PictureBox, .place = {0, 0, 480, 465},
-     .colours = Colours::system, .tab = 0, .picture = "Picture1", .pictureSize = {32, 31}, .takesInput = true},
+     .colours = Colours::system, .tab = 0, .picture = "Picture1", .pictureSize = {32, 31},
+     .click = &Form1::Picture1_Click},
     {.control = Control::brellow, .kind = ControlKind::Image, .place = {120, 5280, 4860, 270}, .picture = "brellow",
-     .pictureSize = {324, 18}, .takesInput = true},
+     .pictureSize = {324, 18}, .click = &Form1::brellow_Click},
     {.control = Control::ontop1, .kind = ControlKind::Image, .place = {4635, 480, 345, 330}, .pair = Pair::ontop,
-     .index = 1, .picture = "ontop1", .pictureSize = {23, 22}, .visibleAtStart = false, .takesInput = true},
+     .index = 1, .picture = "ontop1", .pictureSize = {23, 22}, .visibleAtStart = false, .click = &Form1::ontop_Click},
     {.control = Control::ontop0, .kind = ControlKind::Image, .place = {4635, 480, 345, 330}, .pair = Pair::ontop,
-     .index = 0, .picture = "ontop0", .pictureSize = {23, 22}, .takesInput = true},
+     .index = 0, .picture = "ontop0", .pictureSize = {23, 22}, .click = &Form1::ontop_Click},
     {.control = Control::xit, .kind = ControlKind::Image, .place = {4635, 60, 345, 330}, .picture = "xit",
-     .pictureSize = {23, 22}, .takesInput = true},
+     .pictureSize = {23, 22}, .click = &Form1::xit_Click},
     {.control = Control::prev1, .kind = ControlKind::Image, .place = {2715, 480, 915, 330}, .pair = Pair::prev,
-     .index = 1, .picture = "prev1", .pictureSize = {61, 22}, .visibleAtStart = false, .takesInput = true},
+     .index = 1, .picture = "prev1", .pictureSize = {61, 22}, .visibleAtStart = false,
+     .mouseDown = &Form1::prev_MouseDown, .mouseUp = &Form1::prev_MouseUp},
     {.control = Control::prev0, .kind = ControlKind::Image, .place = {2715, 480, 915, 330}, .pair = Pair::prev,
-     .index = 0, .picture = "prev0", .pictureSize = {61, 22}, .takesInput = true},
+     .index = 0, .picture = "prev0", .pictureSize = {61, 22},
+     .mouseDown = &Form1::prev_MouseDown, .mouseUp = &Form1::prev_MouseUp},
     {.control = Control::pick1, .kind = ControlKind::Image, .place = {2715, 60, 915, 330}, .pair = Pair::pick,
-     .index = 1, .picture = "pick1", .pictureSize = {61, 22}, .visibleAtStart = false, .takesInput = true},
+     .index = 1, .picture = "pick1", .pictureSize = {61, 22}, .visibleAtStart = false,
+     .mouseDown = &Form1::pick_MouseDown, .mouseUp = &Form1::pick_MouseUp},
     {.control = Control::pick0, .kind = ControlKind::Image, .place = {2715, 60, 915, 330}, .pair = Pair::pick,
-     .index = 0, .picture = "pick0", .pictureSize = {61, 22}, .takesInput = true},
+     .index = 0, .picture = "pick0", .pictureSize = {61, 22},
+     .mouseDown = &Form1::pick_MouseDown, .mouseUp = &Form1::pick_MouseUp},
     {.control = Control::newcam1, .kind = ControlKind::Image, .place = {3675, 60, 915, 330}, .pair = Pair::newcam,
-     .index = 1, .picture = "newcam1", .pictureSize = {61, 22}, .visibleAtStart = false, .takesInput = true},
+     .index = 1, .picture = "newcam1", .pictureSize = {61, 22}, .visibleAtStart = false,
+     .mouseDown = &Form1::newcam_MouseDown, .mouseUp = &Form1::newcam_MouseUp},
     {.control = Control::newcam0, .kind = ControlKind::Image, .place = {3675, 60, 915, 330}, .pair = Pair::newcam,
-     .index = 0, .picture = "newcam0", .pictureSize = {61, 22}, .takesInput = true},
+     .index = 0, .picture = "newcam0", .pictureSize = {61, 22},
+     .mouseDown = &Form1::newcam_MouseDown, .mouseUp = &Form1::newcam_MouseUp},
     {.control = Control::lblFolder, .kind = ControlKind::Label, .place = {120, 960, 4935, 255}, .caption = L"Save To:",
      .font = Font::fixed, .colours = Colours::whiteOnNothing, .tab = 3},
     // The preview: a one-pixel border around a picture it never stretches, the
@@ -152,6 +173,93 @@ inline constexpr std::array<ControlDefinition, controlCount> form1Controls{{
      .pictureSize = {322, 242}},
 }};
 
+namespace definition_checks {
+
+constexpr bool rowsAreInControlOrder() {
+    for (std::size_t i = 0; i < controlCount; ++i) {
+        if (static_cast<std::size_t>(form1Controls[i].control) != i) return false;
+    }
+    return true;
+}
+
+constexpr std::size_t countTabStops() {
+    std::size_t count = 0;
+    for (const ControlDefinition& definition : form1Controls) count += definition.tab >= 0 ? 1 : 0;
+    return count;
+}
+
+// Every tab position from 0 to the number of controls with one is taken exactly once.
+constexpr bool tabPositionsAreDense() {
+    for (std::size_t position = 0; position < countTabStops(); ++position) {
+        std::size_t holders = 0;
+        for (const ControlDefinition& definition : form1Controls) {
+            holders += definition.tab == static_cast<int>(position) ? 1 : 0;
+        }
+        if (holders != 1) return false;
+    }
+    return true;
+}
+
+// The element of the same pair with the other index: exactly one, of the same kind,
+// at the same place and size. (Addresses, handlers' among them, cannot be compared
+// here in every build: the unit tests check that both run the same handlers.)
+constexpr bool pairsAreWhole() {
+    for (const ControlDefinition& one : form1Controls) {
+        if (!one.pair) continue;
+        if (one.index != 0 && one.index != 1) return false;
+        std::size_t others = 0;
+        for (const ControlDefinition& other : form1Controls) {
+            if (other.pair != one.pair || other.index == one.index) continue;
+            ++others;
+            const bool same = other.kind == one.kind && other.in == one.in && other.place.left == one.place.left &&
+                              other.place.top == one.place.top && other.place.width == one.place.width &&
+                              other.place.height == one.place.height && other.pictureSize == one.pictureSize;
+            if (!same) return false;
+        }
+        if (others != 1) return false;
+    }
+    return true;
+}
+
+// Option buttons and groups go together; a group's buttons lie in one container,
+// are numbered from 0 without gaps and start with at most one selected.
+constexpr bool optionGroupsAreWhole() {
+    for (const ControlDefinition& one : form1Controls) {
+        if ((one.kind == ControlKind::OptionButton) != (one.group != OptionGroup::none)) return false;
+        if (one.group == OptionGroup::none) continue;
+        std::size_t members = 0, selected = 0;
+        for (const ControlDefinition& other : form1Controls) {
+            if (other.group != one.group) continue;
+            ++members;
+            selected += other.selectedAtStart ? 1 : 0;
+            if (other.in != one.in) return false;
+            if (other.index == one.index && other.control != one.control) return false;
+        }
+        if (one.index < 0 || static_cast<std::size_t>(one.index) >= members || selected > 1) return false;
+    }
+    return true;
+}
+
+// A container is made before what it holds (toolkits create in tab order), and is
+// a frame or a picture box.
+constexpr bool containersComeFirst() {
+    for (const ControlDefinition& definition : form1Controls) {
+        if (!definition.in) continue;
+        const ControlDefinition& container = form1Controls[static_cast<std::size_t>(*definition.in)];
+        if (container.kind != ControlKind::Frame && container.kind != ControlKind::PictureBox) return false;
+        if (container.tab < 0 || (definition.tab >= 0 && definition.tab <= container.tab)) return false;
+    }
+    return true;
+}
+
+}  // namespace definition_checks
+
+static_assert(definition_checks::rowsAreInControlOrder(), "row i of form1Controls is control i");
+static_assert(definition_checks::tabPositionsAreDense(), "tab positions run from 0 without gaps or repeats");
+static_assert(definition_checks::pairsAreWhole(), "each pair has its index 0 and 1 at one place and size");
+static_assert(definition_checks::optionGroupsAreWhole(), "option groups are whole");
+static_assert(definition_checks::containersComeFirst(), "containers are made before their controls");
+
 inline constexpr const ControlDefinition& definitionOf(Control control) {
     return form1Controls[static_cast<std::size_t>(control)];
 }
@@ -159,7 +267,7 @@ inline constexpr const ControlDefinition& definitionOf(Control control) {
 // The controls with a tab position, in tab order: each toolkit creates its windowed
 // controls in this order, which is the order the keyboard visits them.
 inline constexpr auto tabOrder = [] {
-    std::array<Control, 11> order{};
+    std::array<Control, definition_checks::countTabStops()> order{};
     for (const ControlDefinition& definition : form1Controls) {
         if (definition.tab >= 0) order.at(static_cast<std::size_t>(definition.tab)) = definition.control;
     }

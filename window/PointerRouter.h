@@ -8,7 +8,9 @@
 // pressed control wherever the pointer is, once for each press: the first button
 // down presses it, the first button up releases it, and a second button held
 // meanwhile neither presses it again nor reaches any other control. The window
-// toolkit feeds it every press and release over the window in client pixels.
+// toolkit feeds it every press and release over the window in client pixels, and
+// every selection of an option button. What runs is the Form1 handler that the
+// control's row in the window's definition names.
 
 #include <cstdint>
 
@@ -37,23 +39,17 @@ public:
     // The window lost the mouse (another window was activated, a dialog opened):
     // a pressed button shows its look at rest again, and nothing runs.
     void captureLost();
+    // An option button was selected, by the mouse or the keyboard: its Click runs.
+    void optionClicked(Control option);
 
 private:
-    // What a press lands on: a control's handlers, or the ground, which has none.
-    enum class Target : std::uint8_t { ground, Picture1, directions, newcam, pick, prev, ontop, xit, brellow };
-
-    // The pair whose MouseDown and MouseUp the target runs; none for the controls
-    // that take clicks and for the ground.
-    static std::optional<Pair> mouseDownUpPair(Target target);
-    Target targetAt(PixelPoint at) const;
-    void mouseDown(Pair pair);
-    void mouseUp(Pair pair);
-    void click(Target target);
+    void run(Handler handler) { (form_.*handler)(); }
 
     Form1& form_;
     const WindowFace& face_;
     MouseCapture& capture_;
-    Target pressed_ = Target::ground;
+    // The control that got the first press; none: the ground.
+    std::optional<Control> pressed_;
     unsigned buttonsDown_ = 0;
     // A MouseDown showed a pressed look that no MouseUp has put back yet.
     bool looksPressed_ = false;

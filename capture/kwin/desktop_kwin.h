@@ -4,6 +4,11 @@
 // short KWin script, and its own picture copied by KWin's screenshot interface.
 // Each call to KWin is bounded (kwinCallMilliseconds).
 
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QString>
+#include <QVariantList>
+
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -21,6 +26,20 @@ inline constexpr int kwinCallMilliseconds = 2000;
 
 // Whether KWin answers on the session bus.
 bool kwinAnswersOnSessionBus();
+
+inline const QString kwinService = QStringLiteral("org.kde.KWin");
+
+// The reply to the method call, or the error that came instead (a timeout
+// included). Blocks without running the program's event loop.
+QDBusMessage callKWin(const QString& path, const QString& interface, const QString& method,
+                      const QVariantList& arguments);
+
+// Sends the call; its reply comes later, or an error after kwinCallMilliseconds.
+QDBusPendingCall callKWinLater(const QString& path, const QString& interface, const QString& method,
+                               const QVariantList& arguments);
+
+// Sends the call and does not wait for its reply.
+void tellKWin(const QString& path, const QString& interface, const QString& method, const QVariantList& arguments);
 
 // A window KWin knows, as it was when last found.
 struct KWinWindow {

@@ -10,7 +10,6 @@
 
 #include <cerrno>
 
-#include "capture/kwin/bus_kwin.h"
 #include "capture/kwin/desktop_kwin.h"
 
 namespace skl {

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QTimer>
 
-#include "capture/kwin/bus_kwin.h"
 #include "capture/kwin/desktop_kwin.h"
 
 namespace skl {

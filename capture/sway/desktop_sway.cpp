@@ -2,7 +2,7 @@
 
 #include "capture/HeldPicture.h"
 #include "capture/Text.h"
-#include "capture/sway/tree_sway.h"
+#include "capture/sway/ipc_sway.h"
 
 namespace skl {
 namespace {

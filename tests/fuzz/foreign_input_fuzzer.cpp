@@ -16,7 +16,7 @@
 #include "capture/Text.h"
 #include "capture/WindowFrame.h"
 #include "capture/WindowName.h"
-#include "window/DesktopFolder.h"
+#include "window/ShellFolders.h"
 
 namespace {
 

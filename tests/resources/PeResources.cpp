@@ -9,9 +9,12 @@ namespace {
 
 constexpr std::uint32_t highBit = 0x80000000u;
 
-// The numeric entries of one resource directory: (id, offset in the tree, is a directory).
+// The entries of one resource directory, the named ones first: a number or a name
+// (counted UTF-16, at an offset in the tree), and where it leads.
 struct Entry {
-    std::uint32_t id, offset;
+    std::uint32_t id;
+    std::u16string name;
+    std::uint32_t offset;
     bool directory;
 };
 
@@ -20,10 +23,20 @@ std::vector<Entry> entriesOf(const ByteReader& in, std::size_t root, std::uint32
     const std::uint32_t named = in.u16(at + 12);
     const std::uint32_t numbered = in.u16(at + 14);
     std::vector<Entry> entries;
-    for (std::uint32_t i = named; i < named + numbered; ++i) {
+    for (std::uint32_t i = 0; i < named + numbered; ++i) {
         const std::size_t entry = at + 16 + 8 * static_cast<std::size_t>(i);
+        const std::uint32_t key = in.u32(entry);
         const std::uint32_t target = in.u32(entry + 4);
-        entries.push_back({in.u32(entry) & ~highBit, target & ~highBit, (target & highBit) != 0});
+        if (((key & highBit) != 0) != (i < named)) throw std::runtime_error("named and numbered entries mixed");
+        Entry found{key & ~highBit, {}, target & ~highBit, (target & highBit) != 0};
+        if (i < named) {
+            const std::size_t name = root + found.id;
+            const std::uint32_t length = in.u16(name);
+            for (std::uint32_t c = 0; c < length; ++c)
+                found.name.push_back(static_cast<char16_t>(in.u16(name + 2 + 2 * static_cast<std::size_t>(c))));
+            found.id = 0;
+        }
+        entries.push_back(std::move(found));
     }
     return entries;
 }
@@ -65,15 +78,17 @@ std::vector<PeResource> readPeResources(std::span<const std::uint8_t> exe) {
     std::vector<PeResource> resources;
     for (const Entry& type : entriesOf(in, root, 0)) {
         if (!type.directory) throw std::runtime_error("type without ids");
+        if (!type.name.empty()) throw std::runtime_error("named resource type");
         for (const Entry& id : entriesOf(in, root, type.offset)) {
             if (!id.directory) throw std::runtime_error("id without languages");
             for (const Entry& language : entriesOf(in, root, id.offset)) {
                 if (language.directory) throw std::runtime_error("language with subdirectory");
+                if (!language.name.empty()) throw std::runtime_error("named language");
                 const std::size_t dataEntry = root + language.offset;
                 const std::size_t at = image.fileOffsetOf(in.u32(dataEntry));
                 const std::size_t size = in.u32(dataEntry + 4);
                 in.need(at, size);
-                resources.push_back({type.id, id.id, language.id,
+                resources.push_back({type.id, id.id, id.name, language.id,
                                      {exe.begin() + static_cast<std::ptrdiff_t>(at),
                                       exe.begin() + static_cast<std::ptrdiff_t>(at + size)}});
             }

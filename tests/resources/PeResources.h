@@ -11,13 +11,15 @@ namespace skl::test {
 
 struct PeResource {
     std::uint32_t type = 0;
-    std::uint32_t id = 0;
+    std::uint32_t id = 0;     // 0 for a named resource
+    std::u16string name;      // empty for a numbered resource
     std::uint32_t language = 0;
     std::vector<std::uint8_t> data;
 };
 
-// Every resource with a numeric type and id; throws std::runtime_error when the bytes
-// are no executable or its resource tree leads outside the file.
+// Every resource, numbered or named; throws std::runtime_error when the bytes are no
+// executable, its resource tree leads outside the file, or a type or language has a
+// name rather than a number.
 std::vector<PeResource> readPeResources(std::span<const std::uint8_t> exe);
 
 // One block of a version resource: its key, its value's bytes and the blocks inside.

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <map>
 #include <optional>
 #include <regex>
 #include <set>
@@ -43,21 +46,31 @@ protected:
     static inline std::vector<PeResource> resources;
 };
 
-TEST_F(ExeResources, BitmapsAreThePictureFilesWithoutTheirFileHeader) {
-    const std::pair<std::uint32_t, const char*> bitmaps[] = {
-        {IDB_DIRECTIONS0, "directions0.bmp"}, {IDB_DIRECTIONS1, "directions1.bmp"}, {IDB_PICTURE2, "Picture2.bmp"},
-        {IDB_PICTURE1, "Picture1.bmp"},       {IDB_BRELLOW, "brellow.bmp"},         {IDB_ONTOP0, "ontop0.bmp"},
-        {IDB_ONTOP1, "ontop1.bmp"},           {IDB_XIT, "xit.bmp"},                 {IDB_PREV0, "prev0.bmp"},
-        {IDB_PREV1, "prev1.bmp"},             {IDB_PICK0, "pick0.bmp"},             {IDB_PICK1, "pick1.bmp"},
-        {IDB_NEWCAM0, "newcam0.bmp"},         {IDB_NEWCAM1, "newcam1.bmp"},         {IDB_IMAGE1, "Image1.bmp"},
-    };
+TEST_F(ExeResources, BitmapsAreThePictureFilesNamedAfterThemWithoutTheirFileHeader) {
+    // Every picture file, under its name in capitals, which is how the loader looks
+    // names up; and nothing else.
+    std::map<std::u16string, std::filesystem::path> pictures;
+    for (const auto& file : std::filesystem::directory_iterator(std::string(SKELLIMOR_SOURCE_DIR) + "/assets")) {
+        if (file.path().extension() != ".bmp") continue;
+        std::u16string name;
+        for (const char c : file.path().stem().string())
+            name.push_back(static_cast<char16_t>(std::toupper(static_cast<unsigned char>(c))));
+        EXPECT_TRUE(pictures.emplace(name, file.path()).second) << "two pictures named " << file.path();
+    }
+    ASSERT_FALSE(pictures.empty());
     const auto found = ofType(rtBitmap);
-    EXPECT_EQ(found.size(), std::size(bitmaps));
-    for (const auto& [id, file] : bitmaps) {
-        SCOPED_TRACE(file);
-        const auto r = std::find_if(found.begin(), found.end(), [&](const PeResource* p) { return p->id == id; });
+    EXPECT_EQ(found.size(), pictures.size());
+    for (const PeResource* bitmap : found) {
+        EXPECT_EQ(bitmap->id, 0u) << "a numbered bitmap";
+        EXPECT_EQ(bitmap->language, neutral);
+        EXPECT_TRUE(pictures.contains(bitmap->name)) << "a bitmap named after no picture";
+    }
+    for (const auto& [name, file] : pictures) {
+        SCOPED_TRACE(file.string());
+        const auto r = std::find_if(found.begin(), found.end(), [&](const PeResource* p) { return p->name == name; });
         ASSERT_NE(r, found.end());
-        const std::vector<std::uint8_t> bmp = asset(file);
+        const std::vector<std::uint8_t> bmp = readFileBytes(file.string());
+        ASSERT_GT(bmp.size(), 14u);
         EXPECT_TRUE((*r)->data == std::vector<std::uint8_t>(bmp.begin() + 14, bmp.end()));
     }
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "capture/sway/tree_sway.h"
+#include "capture/sway/ipc_sway.h"
 
 namespace skl {
 namespace {

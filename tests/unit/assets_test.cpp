@@ -1,5 +1,5 @@
-// The committed picture files: their file formats, and that they are exactly what the
-// picture generator draws.
+// The committed picture files: one for each picture of the window, their file formats
+// and sizes, and that they are exactly what the picture generator draws.
 
 #include <gtest/gtest.h>
 
@@ -9,23 +9,31 @@
 
 #include "AssetFiles.h"
 #include "tools/art/AssetArt.h"
+#include "window/Form1Definition.h"
 
 namespace skl::test {
 namespace {
 
+// The picture of each control of the window, at the size its row gives; the
+// smiley's file alone records no resolution.
 struct BitmapFormat {
     int width;
     int height;
     std::uint32_t pixelsPerMetre;
 };
 
-const std::map<std::string, BitmapFormat> bitmaps = {
-    {"directions0.bmp", {61, 22, 3780}}, {"directions1.bmp", {61, 22, 3780}}, {"Picture2.bmp", {144, 31, 3780}},
-    {"Picture1.bmp", {32, 31, 0}},       {"brellow.bmp", {324, 18, 3780}},    {"ontop0.bmp", {23, 22, 3780}},
-    {"ontop1.bmp", {23, 22, 3780}},      {"xit.bmp", {23, 22, 3780}},         {"prev0.bmp", {61, 22, 3780}},
-    {"prev1.bmp", {61, 22, 3780}},       {"pick0.bmp", {61, 22, 3780}},       {"pick1.bmp", {61, 22, 3780}},
-    {"newcam0.bmp", {61, 22, 3780}},     {"newcam1.bmp", {61, 22, 3780}},     {"Image1.bmp", {322, 242, 3780}},
-};
+std::map<std::string, BitmapFormat> bitmapsOfTheWindow() {
+    std::map<std::string, BitmapFormat> bitmaps;
+    for (const ControlDefinition& definition : form1Controls) {
+        if (!definition.picture) continue;
+        const std::string name = definition.picture;
+        bitmaps[name + ".bmp"] = {definition.pictureSize.width, definition.pictureSize.height,
+                                  name == "Picture1" ? 0u : 3780u};
+    }
+    return bitmaps;
+}
+
+const std::map<std::string, BitmapFormat> bitmaps = bitmapsOfTheWindow();
 
 TEST(AssetFiles, GeneratorDrawsExactlyTheCommittedFiles) {
     const std::vector<art::Asset> drawn = art::makeAssets();
@@ -40,7 +48,8 @@ TEST(AssetFiles, GeneratorDrawsExactlyTheCommittedFiles) {
     EXPECT_EQ(names, expected);
 }
 
-TEST(AssetFiles, BitmapsAreUncompressed24BitBottomUpWithA54ByteHeader) {
+TEST(AssetFiles, BitmapsAreUncompressed24BitBottomUpWithA54ByteHeaderAtTheirControlsSize) {
+    ASSERT_FALSE(bitmaps.empty());
     for (const auto& [name, format] : bitmaps) {
         SCOPED_TRACE(name);
         const std::vector<std::uint8_t> bytes = readAssetFile(name);

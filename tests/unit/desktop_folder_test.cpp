@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "TempFolder.h"
-#include "window/DesktopFolder.h"
+#include "window/ShellFolders.h"
 #include "window/posix/ShellFolders_posix.h"
 
 namespace skl {

@@ -180,6 +180,110 @@ TEST_F(PointerRouterTest, OnlyThePictureShowingTakesTheClick) {
     EXPECT_EQ(commands().size(), 2u);
 }
 
+// Every control that takes input, run through the router, does exactly what its
+// row's handlers do when called directly on a second window in the same state.
+class RowCommandTest : public testing::TestWithParam<Control> {
+protected:
+    struct Window {
+        Window() {
+            view.face = &face;
+            desk.inputAnswers = {L"carol"};
+            form.Form_Load();
+            const ControlDefinition& row = definitionOf(GetParam());
+            // The control's picture shows, the other of its pair is hidden.
+            if (row.pair) {
+                view.setVisible(*row.pair, row.index == 0 ? 1 : 0, false);
+                view.setVisible(*row.pair, row.index, true);
+            }
+            desk.calls.clear();
+        }
+        std::vector<std::pair<Text, Text>> log() const {
+            std::vector<std::pair<Text, Text>> entries;
+            for (const Call& call : desk.calls) entries.emplace_back(call.what, call.detail);
+            return entries;
+        }
+        ScriptedDesktop desk;
+        RecordingView view{desk};
+        WindowFace face{15.0};
+        Form1 form{view.form1Ports()};
+        RecordedCapture capture;
+        PointerRouter router{form, face, capture};
+    };
+};
+
+TEST_P(RowCommandTest, RouterRunsExactlyTheRowsHandlers) {
+    const Control control = GetParam();
+    const ControlDefinition& row = definitionOf(control);
+    Window routed, direct;
+    if (row.kind == ControlKind::OptionButton) {
+        routed.router.optionClicked(control);
+        (direct.form.*row.click)();
+    } else {
+        const PixelRect rect = routed.face.rect(control);
+        const PixelPoint middle{rect.left + rect.width / 2, rect.top + rect.height / 2};
+        ASSERT_EQ(routed.face.controlAt(middle), control);
+        routed.router.press(MouseButton::left, middle);
+        routed.router.release(MouseButton::left, middle);
+        if (row.click) {
+            (direct.form.*row.click)();
+        } else {
+            (direct.form.*row.mouseDown)();
+            (direct.form.*row.mouseUp)();
+        }
+    }
+    EXPECT_FALSE(routed.log().empty());
+    EXPECT_EQ(routed.log(), direct.log());
+}
+
+std::vector<Control> inputTakingControls() {
+    std::vector<Control> controls;
+    for (const ControlDefinition& definition : form1Controls)
+        if (definition.takesInput()) controls.push_back(definition.control);
+    return controls;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryInputTakingControl, RowCommandTest, testing::ValuesIn(inputTakingControls()),
+                         [](const testing::TestParamInfo<Control>& control) {
+                             return "control" + std::to_string(static_cast<int>(control.param));
+                         });
+
+TEST_F(PointerRouterTest, OnlyOptionButtonsAreClickedAsOptions) {
+    router.optionClicked(Control::xit);
+    router.optionClicked(Control::Picture1);
+    router.optionClicked(Control::lblFolder);
+    EXPECT_EQ(commands(), Names{});
+    EXPECT_EQ(desk.count(L"selectOption1"), 0u);
+    router.optionClicked(Control::Option1_0);
+    EXPECT_EQ(view.selectedOption1, 1) << "the detected family's option again";
+}
+
+// What the router relies on in the window's definition beyond what the compiler
+// checks: a press's look has its release and its pair; each control runs either
+// Click or its press; both pictures of a pair and every button of an option group
+// run the same handlers; what takes the mouse has a picture to be found by.
+TEST(WindowDefinition, HandlersFitTheirControls) {
+    for (const ControlDefinition& row : form1Controls) {
+        SCOPED_TRACE(static_cast<int>(row.control));
+        EXPECT_EQ(row.mouseDown == nullptr, row.mouseUp == nullptr);
+        if (row.mouseDown) {
+            EXPECT_TRUE(row.pair.has_value());
+            EXPECT_EQ(row.click, nullptr);
+        }
+        if (row.kind == ControlKind::OptionButton) {
+            EXPECT_NE(row.click, nullptr);
+        } else if (row.takesInput()) {
+            EXPECT_NE(row.picture, nullptr);
+        }
+        for (const ControlDefinition& other : form1Controls) {
+            if ((row.pair && other.pair == row.pair) || (row.group != OptionGroup::none && other.group == row.group)) {
+                EXPECT_TRUE(other.click == row.click && other.mouseDown == row.mouseDown &&
+                            other.mouseUp == row.mouseUp)
+                    << "and " << static_cast<int>(other.control);
+            }
+        }
+    }
+}
+
 TEST(PointerRouterAtOtherResolutions, PictureButtonsTakeClicksOnTheirPicturesOnly) {
     // At 120 dots per inch Pick Folder's place is 2715 x 60 twips, pixel (226, 5);
     // its picture is 61 x 22 pixels, though its twips box would be 76 x 28.

@@ -1,21 +1,12 @@
-// Where the picture controls lie at a resolution, and which one the pointer is over.
+// Where the picture controls lie at a resolution, which one the pointer is over,
+// what the window paints itself and where the preview lies.
 
 #include <gtest/gtest.h>
 
-#include "AssetFiles.h"
 #include "window/WindowFace.h"
 
 namespace skl::test {
 namespace {
-
-TEST(PictureControls, EachIsAsLargeAsItsPictureFile) {
-    for (const ControlDefinition& definition : form1Controls) {
-        if (!definition.picture) continue;
-        SCOPED_TRACE(definition.picture);
-        const Picture picture = loadAssetBitmap(std::string(definition.picture) + ".bmp");
-        EXPECT_EQ((PixelSize{picture.width, picture.height}), definition.pictureSize);
-    }
-}
 
 TEST(PictureControls, PicturesKeepTheirSizeAtTheirTwipsPlaceAtEveryResolution) {
     const WindowFace at96(15.0);
@@ -42,10 +33,10 @@ TEST(WindowFace, OnlyTheShownPictureOfAPairIsUnderThePointer) {
     WindowFace face(15.0);
     const PixelPoint onNewCam{250, 10};
     EXPECT_EQ(face.controlAt(onNewCam), Control::newcam0);
-    EXPECT_TRUE(face.setVisible(Pair::newcam, 0, false));
-    EXPECT_FALSE(face.setVisible(Pair::newcam, 0, false));
+    EXPECT_EQ(face.setVisible(Pair::newcam, 0, false), Control::newcam0);
+    EXPECT_EQ(face.setVisible(Pair::newcam, 0, false), std::nullopt);
     EXPECT_EQ(face.controlAt(onNewCam), std::nullopt);
-    face.setVisible(Pair::newcam, 1, true);
+    EXPECT_EQ(face.setVisible(Pair::newcam, 1, true), Control::newcam1);
     EXPECT_EQ(face.controlAt(onNewCam), Control::newcam1);
 }
 
@@ -57,6 +48,33 @@ TEST(WindowFace, GroundPlateAndPreviewTakeNoPress) {
     }
     EXPECT_EQ(face.controlAt({31, 30}), Control::Picture1);
     EXPECT_EQ(face.controlAt({32, 30}), std::nullopt);
+}
+
+TEST(WindowFace, WindowPaintsTheShownImagesButThePreview) {
+    using enum Control;
+    WindowFace face(15.0);
+    EXPECT_EQ(face.paintedImages(), (std::vector<Control>{brellow, ontop0, xit, prev0, pick0, newcam0}));
+    face.setVisible(Pair::pick, 0, false);
+    face.setVisible(Pair::pick, 1, true);
+    face.setVisible(Pair::ontop, 1, true);
+    face.setVisible(Pair::directions, 1, true);  // a picture box, a window of its own
+    EXPECT_EQ(face.paintedImages(), (std::vector<Control>{brellow, ontop1, ontop0, xit, prev0, pick1, newcam0}));
+}
+
+TEST(WindowFace, PreviewRepaintsTheLargerOfItsOldAndNewBoxes) {
+    WindowFace face(15.0);
+    EXPECT_EQ(face.previewSize(), (PixelSize{322, 242}));  // the splash
+    EXPECT_EQ(face.previewBox(), (PixelRect{8, 104, 324, 244}));
+    // A small snapshot: the splash's larger box is repainted, so no splash stays.
+    EXPECT_EQ(face.showPreviewOf({162, 122}), (PixelRect{8, 104, 324, 244}));
+    EXPECT_EQ(face.previewBox(), (PixelRect{8, 104, 164, 124}));
+    EXPECT_EQ(face.showPreviewOf({162, 122}), (PixelRect{8, 104, 164, 124}));
+    EXPECT_EQ(face.showPreviewOf({322, 242}), (PixelRect{8, 104, 324, 244}));
+    EXPECT_EQ(face.previewSize(), (PixelSize{322, 242}));
+
+    WindowFace at120(12.0);
+    EXPECT_EQ(at120.showPreviewOf({162, 122}), (PixelRect{10, 130, 324, 244}));
+    EXPECT_EQ(at120.previewBox(), (PixelRect{10, 130, 164, 124}));
 }
 
 }  // namespace

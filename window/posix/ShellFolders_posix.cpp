@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "window/DesktopFolder.h"
-
 namespace skl {
 namespace {
 

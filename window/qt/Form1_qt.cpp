@@ -97,7 +97,6 @@ Form1Widget::Form1Widget(double twipsPerPixel, X11StepAsideWindow& aside)
 }
 
 void Form1Widget::attach(Form1& form) {
-    form_ = &form;
     router_.emplace(form, face_, static_cast<MouseCapture&>(*this));
 }
 
@@ -117,9 +116,7 @@ void Form1Widget::createControls() {
 }
 
 QWidget* Form1Widget::createControl(const ControlDefinition& definition, const Looks& looks) {
-    QWidget* parent = definition.in == Container::Frame1     ? widgetOf(Control::Frame1)
-                      : definition.in == Container::Picture2 ? widgetOf(Control::Picture2)
-                                                             : this;
+    QWidget* parent = definition.in ? widgetOf(*definition.in) : this;
     const QString caption = definition.caption ? QString::fromWCharArray(definition.caption) : QString();
     QWidget* widget = nullptr;
     switch (definition.kind) {
@@ -130,7 +127,9 @@ QWidget* Form1Widget::createControl(const ControlDefinition& definition, const L
             auto* button = new QRadioButton(caption, parent);
             button->setStyle(definition.flat ? looks.flatOption : looks.raisedOption);
             button->setChecked(definition.selectedAtStart);
-            connect(button, &QRadioButton::clicked, this, [this, group = definition.group] { optionClicked(group); });
+            connect(button, &QRadioButton::clicked, this, [this, option = definition.control] {
+                if (router_) router_->optionClicked(option);
+            });
             widget = button;
             break;
         }
@@ -152,21 +151,12 @@ QWidget* Form1Widget::createControl(const ControlDefinition& definition, const L
     if (definition.caption) widget->setFont(looks.fonts[static_cast<std::size_t>(definition.font)]);
     paintIn(*widget, definition.colours);
     widget->setEnabled(definition.enabled);
-    if (definition.takesInput) widget->setFocusPolicy(Qt::StrongFocus);
+    if (definition.takesInput()) widget->setFocusPolicy(Qt::StrongFocus);
     // A label lets the mouse through to what lies beneath it (Qt would pass it to
     // the children of a frame made transparent too).
     if (definition.kind == ControlKind::Label) widget->setAttribute(Qt::WA_TransparentForMouseEvents);
     if (!definition.visibleAtStart) widget->hide();
     return widget;
-}
-
-void Form1Widget::optionClicked(OptionGroup group) {
-    if (!form_) return;
-    switch (group) {
-        case OptionGroup::Option1: form_->Option1_Click(); break;
-        case OptionGroup::optSize: form_->optSize_Click(); break;
-        case OptionGroup::none: break;
-    }
 }
 
 void Form1Widget::showCentred(std::function<void()> shown) {
@@ -224,14 +214,12 @@ void Form1Widget::changeEvent(QEvent* event) {
 
 void Form1Widget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    for (const ControlDefinition& definition : form1Controls) {
-        if (definition.kind != ControlKind::Image || definition.control == Control::Image1) continue;
-        if (!face_.isVisible(definition.control)) continue;
-        const PixelRect rect = face_.rect(definition.control);
-        painter.drawImage(rect.left, rect.top, pictures_[static_cast<std::size_t>(definition.control)]);
+    for (const Control image : face_.paintedImages()) {
+        const PixelRect rect = face_.rect(image);
+        painter.drawImage(rect.left, rect.top, pictures_[static_cast<std::size_t>(image)]);
     }
     // The preview takes its picture's size plus a one-pixel flat border.
-    const PixelRect box = previewBox({preview_.width(), preview_.height()}, twipsPerPixel_);
+    const PixelRect box = face_.previewBox();
     painter.setPen(Qt::black);
     painter.drawRect(box.left, box.top, box.width - 1, box.height - 1);
     painter.drawImage(box.left + 1, box.top + 1, preview_);
@@ -245,13 +233,13 @@ WindowHandle Form1Widget::hWnd() {
 }
 
 void Form1Widget::setVisible(Pair pair, std::int16_t index, bool visible) {
-    if (!face_.setVisible(pair, index, visible)) return;
-    const Control element = pictureOf(pair, index);
-    if (QWidget* box = widgetOf(element)) {
+    const std::optional<Control> changed = face_.setVisible(pair, index, visible);
+    if (!changed) return;
+    if (QWidget* box = widgetOf(*changed)) {
         box->setVisible(visible);
         return;
     }
-    const PixelRect rect = face_.rect(element);
+    const PixelRect rect = face_.rect(*changed);
     update(rect.left, rect.top, rect.width, rect.height);
 }
 
@@ -298,10 +286,7 @@ void Form1Widget::showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) {
     // Its pixels are 0x00RRGGBB, which the image takes as opaque.
     QImage shown(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
                  static_cast<qsizetype>(picture.width) * 4, QImage::Format_RGB32);
-    // Repaint the larger of the old and new boxes, so the ground shows where a larger
-    // preview was.
-    const PixelSize larger{std::max(preview_.width(), picture.width), std::max(preview_.height(), picture.height)};
-    const PixelRect area = previewBox(larger, twipsPerPixel_);
+    const PixelRect area = face_.showPreviewOf({picture.width, picture.height});
     preview_ = std::move(shown);
     snapshot_ = std::move(snapshot);
     update(area.left, area.top, area.width, area.height);

@@ -84,13 +84,11 @@ private:
     QWidget* widgetOf(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
     QLabel* labelOf(Control control) const { return static_cast<QLabel*>(widgetOf(control)); }
     QRadioButton* optionOf(Control control) const { return static_cast<QRadioButton*>(widgetOf(control)); }
-    void optionClicked(OptionGroup group);
 
     double twipsPerPixel_;
     WindowFace face_;
     X11StepAsideWindow& aside_;
     std::function<void()> shown_;
-    Form1* form_ = nullptr;
     std::optional<PointerRouter> router_;
     // Every picture control's picture (the preview's start-up splash among them), and
     // the controls that are widgets of their own.

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "capture/win32/desktop_win32.h"
@@ -14,13 +16,6 @@ namespace {
 constexpr wchar_t formClass[] = L"MorvathsSkellimorForm1";
 constexpr wchar_t pictureBoxClass[] = L"MorvathsSkellimorPictureBox";
 constexpr wchar_t frameClass[] = L"MorvathsSkellimorFrame";
-
-// The bitmap resource of each control's picture, in the order of Control; 0 for none.
-constexpr int pictureResources[controlCount] = {
-    0,         0,           0,       IDB_DIRECTIONS1, IDB_DIRECTIONS0, 0,          0,        IDB_PICTURE2,
-    0,         IDB_PICTURE1, IDB_BRELLOW, IDB_ONTOP1, IDB_ONTOP0,      IDB_XIT,    IDB_PREV1, IDB_PREV0,
-    IDB_PICK1, IDB_PICK0,    IDB_NEWCAM1, IDB_NEWCAM0, 0,              IDB_IMAGE1,
-};
 
 // Child windows take the id of their control from here on, away from IDOK and
 // IDCANCEL, the commands that Enter and Escape give a window with controls.
@@ -42,7 +37,7 @@ DWORD windowStyleOf(const ControlDefinition& definition, bool startsGroup) {
     DWORD style = WS_CHILD;
     if (definition.visibleAtStart) style |= WS_VISIBLE;
     if (!definition.enabled) style |= WS_DISABLED;
-    if (definition.takesInput) style |= WS_TABSTOP;
+    if (definition.takesInput()) style |= WS_TABSTOP;
     if (startsGroup) style |= WS_GROUP;
     switch (definition.kind) {
         case ControlKind::Frame:
@@ -148,9 +143,12 @@ GdiFont createFont(int dotsPerInch, Font font) {
                                fixed ? L"Courier New" : L"MS Sans Serif"));
 }
 
-GdiBitmap loadBitmap(HINSTANCE instance, int id) {
-    return GdiBitmap(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+// A picture's bitmap resource is named after its file (the loader matches names
+// regardless of case).
+GdiBitmap loadBitmap(HINSTANCE instance, std::string_view picture) {
+    const std::wstring name(picture.begin(), picture.end());
+    return GdiBitmap(
+        static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 RECT toRect(const PixelRect& rect) {
@@ -196,14 +194,13 @@ Form1Window::~Form1Window() {
 }
 
 void Form1Window::attach(Form1& form) {
-    form_ = &form;
     router_.emplace(form, face_, static_cast<MouseCapture&>(*this));
 }
 
 void Form1Window::createControls() {
     for (const ControlDefinition& definition : form1Controls) {
         const auto at = static_cast<std::size_t>(definition.control);
-        if (definition.picture) pictures_[at] = loadBitmap(instance_, pictureResources[at]);
+        if (definition.picture) pictures_[at] = loadBitmap(instance_, definition.picture);
     }
     // In tab order, which is the order the keyboard visits them. A group of the arrow
     // keys begins where the option group changes and at a container.
@@ -213,9 +210,7 @@ void Form1Window::createControls() {
         const auto at = static_cast<std::size_t>(control);
         const bool startsGroup = definition.group != previousGroup || definition.kind == ControlKind::Frame;
         previousGroup = definition.group;
-        const HWND parent = definition.in == Container::Frame1     ? windowOf(Control::Frame1)
-                            : definition.in == Container::Picture2 ? windowOf(Control::Picture2)
-                                                                   : hwnd_;
+        const HWND parent = definition.in ? windowOf(*definition.in) : hwnd_;
         const PixelRect rect = pixelRect(control, twipsPerPixel_);
         const auto id = static_cast<INT_PTR>(firstControlId + static_cast<int>(at));
         const HWND child = CreateWindowExW(
@@ -327,8 +322,8 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND: {
             const int index = LOWORD(wParam) - firstControlId;
-            if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(controlCount)) {
-                optionClicked(static_cast<Control>(index));
+            if (router_ && HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(controlCount)) {
+                router_->optionClicked(static_cast<Control>(index));
             }
             return 0;
         }
@@ -353,25 +348,18 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-PixelSize Form1Window::previewSize() const {
-    if (!snapshot_) return definitionOf(Control::Image1).pictureSize;
-    return {snapshot_->picture().width, snapshot_->picture().height};
-}
-
 void Form1Window::paint() {
     PAINTSTRUCT paintInfo;
     const HDC dc = BeginPaint(hwnd_, &paintInfo);
     const DeviceContext source(CreateCompatibleDC(dc));
-    for (const ControlDefinition& definition : form1Controls) {
-        if (definition.kind != ControlKind::Image || definition.control == Control::Image1) continue;
-        if (!face_.isVisible(definition.control)) continue;
-        const PixelRect rect = face_.rect(definition.control);
-        const Selection selected(source.get(), pictures_[static_cast<std::size_t>(definition.control)].get());
+    for (const Control image : face_.paintedImages()) {
+        const PixelRect rect = face_.rect(image);
+        const Selection selected(source.get(), pictures_[static_cast<std::size_t>(image)].get());
         BitBlt(dc, rect.left, rect.top, rect.width, rect.height, source.get(), 0, 0, SRCCOPY);
     }
     // The preview takes its picture's size plus a one-pixel flat border.
-    const PixelSize size = previewSize();
-    const RECT border = toRect(previewBox(size, twipsPerPixel_));
+    const PixelSize size = face_.previewSize();
+    const RECT border = toRect(face_.previewBox());
     FrameRect(dc, &border, GetSysColorBrush(COLOR_WINDOWFRAME));
     if (snapshot_) {
         const BITMAPINFO info = topDown32(size.width, size.height);
@@ -384,23 +372,14 @@ void Form1Window::paint() {
     EndPaint(hwnd_, &paintInfo);
 }
 
-void Form1Window::optionClicked(Control option) {
-    if (!form_) return;
-    switch (definitionOf(option).group) {
-        case OptionGroup::Option1: form_->Option1_Click(); break;
-        case OptionGroup::optSize: form_->optSize_Click(); break;
-        case OptionGroup::none: break;
-    }
-}
-
 void Form1Window::setVisible(Pair pair, std::int16_t index, bool visible) {
-    if (!face_.setVisible(pair, index, visible)) return;
-    const Control element = pictureOf(pair, index);
-    if (const HWND box = windowOf(element)) {
+    const std::optional<Control> changed = face_.setVisible(pair, index, visible);
+    if (!changed) return;
+    if (const HWND box = windowOf(*changed)) {
         ShowWindow(box, visible ? SW_SHOWNA : SW_HIDE);
         return;
     }
-    const RECT rect = toRect(face_.rect(element));
+    const RECT rect = toRect(face_.rect(*changed));
     InvalidateRect(hwnd_, &rect, FALSE);
     UpdateWindow(hwnd_);  // the pressed look shows at once, before any dialog opens
 }
@@ -439,13 +418,8 @@ void Form1Window::focusPicture1() { SetFocus(windowOf(Control::Picture1)); }
 void Form1Window::unload() { DestroyWindow(hwnd_); }
 
 void Form1Window::showPreview(std::unique_ptr<const GrabbedBitmap> snapshot) {
-    // Repaint the larger of the old and new boxes, so the ground shows where a larger
-    // preview was.
-    const PixelSize old = previewSize();
     snapshot_ = std::move(snapshot);
-    const PixelSize now = previewSize();
-    const PixelSize larger{std::max(old.width, now.width), std::max(old.height, now.height)};
-    const RECT area = toRect(previewBox(larger, twipsPerPixel_));
+    const RECT area = toRect(face_.showPreviewOf({snapshot_->picture().width, snapshot_->picture().height}));
     InvalidateRect(hwnd_, &area, TRUE);
 }
 

@@ -54,14 +54,11 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     HWND windowOf(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
-    PixelSize previewSize() const;
     void paint();
-    void optionClicked(Control option);
     bool dispatch(MSG& message);
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
-    Form1* form_ = nullptr;
     double twipsPerPixel_;
     WindowFace face_;
     std::optional<PointerRouter> router_;

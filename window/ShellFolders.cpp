@@ -1,4 +1,4 @@
-#include "DesktopFolder.h"
+#include "window/ShellFolders.h"
 
 #include "capture/Text.h"
 
