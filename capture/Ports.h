@@ -41,8 +41,7 @@ public:
     virtual double twipsPerPixelY() = 0;
 };
 
-// A bitmap copied from the screen and still owned by the program; it frees its
-// platform object unless the clipboard has taken it.
+// A picture copied from the screen, as the grabber holds it.
 class GrabbedBitmap {
 public:
     virtual ~GrabbedBitmap() = default;
@@ -76,9 +75,9 @@ public:
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
-    // Replaces the clipboard's content with the bitmap, in the bitmap format; on
-    // success the clipboard owns it. False while another program holds the clipboard.
-    virtual bool tryPutBitmap(GrabbedBitmap& bitmap) = 0;
+    // Replaces the clipboard's content with a bitmap of the picture, in the bitmap
+    // format. False while another program holds the clipboard.
+    virtual bool tryPutBitmap(const Picture& picture) = 0;
 };
 
 struct WriteResult {

@@ -137,7 +137,7 @@ std::optional<Message> messageAbout(const SaveOutcome& saved, bool onClipboard) 
 // Another program may hold the clipboard open for a moment: retry for a while.
 bool putOnClipboard(GrabbedBitmap& bitmap, CapturePorts& ports) {
     const std::int64_t deadline = ports.clock.monotonicMilliseconds() + clipboardRetryMilliseconds;
-    while (!ports.clipboard.tryPutBitmap(bitmap)) {
+    while (!ports.clipboard.tryPutBitmap(bitmap.picture())) {
         if (ports.clock.monotonicMilliseconds() >= deadline) return false;
         ports.clock.sleepMilliseconds(clipboardRetryPauseMilliseconds);
     }

@@ -20,11 +20,6 @@ inline Text lastChars(const Text& text, std::size_t n) {
     return text.size() <= n ? text : text.substr(text.size() - n);
 }
 
-// Text up to, not including, its first NUL character.
-inline Text cutAtNul(const Text& text) {
-    return text.substr(0, text.find(L'\0'));
-}
-
 // The text of well-formed UTF-8; nothing for a malformed or truncated sequence, an
 // overlong form, a surrogate or a value beyond U+10FFFF.
 std::optional<Text> decodeUtf8(std::string_view bytes);

@@ -27,4 +27,8 @@ Text GetWindowsVersion(const OsVersion& version) {
            std::to_wstring(version.minorVersion) + L"\r\nBuild " + std::to_wstring(version.buildNumber);
 }
 
+PlatformFamily platformFamilyOf(const OsVersion& version) {
+    return platformFamilyOf(osTagOf(GetWindowsVersion(version)));
+}
+
 }  // namespace skl

@@ -1,8 +1,10 @@
 #pragma once
-// WinVersion: names the operating system from its version record.
+// WinVersion: names the operating system from its version record, and tells the
+// family of systems it belongs to.
 
 #include <cstdint>
 
+#include "capture/CaptureState.h"
 #include "capture/Text.h"
 
 namespace skl {
@@ -16,22 +18,15 @@ struct OsVersion {
     std::int32_t platformId = 0;
 };
 
-class OsVersionSource {
-public:
-    virtual ~OsVersionSource() = default;
-    virtual OsVersion queryOsVersion() = 0;
-};
-
 // "name major.minor" CR LF "Build n", e.g. "WindowsNT 5.1\r\nBuild 600".
 Text GetWindowsVersion(const OsVersion& version);
-
-inline Text GetWindowsVersion(OsVersionSource& source) {
-    return GetWindowsVersion(source.queryOsVersion());
-}
 
 // Characters 8 and 9 of the version text: "NT" exactly on the NT platform.
 inline Text osTagOf(const Text& versionText) {
     return versionText.size() < 8 ? Text{} : versionText.substr(7, 2);
 }
+
+// The family named by the tag of the record's version text.
+PlatformFamily platformFamilyOf(const OsVersion& version);
 
 }  // namespace skl

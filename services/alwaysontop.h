@@ -1,8 +1,6 @@
 #pragma once
 // alwaysontop: puts a window into the topmost band of the window stack or out of it.
 
-#include <cstdint>
-
 #include "capture/CaptureState.h"
 
 namespace skl {
@@ -12,10 +10,5 @@ public:
     virtual ~TopmostBand() = default;
     virtual void setTopmost(WindowHandle window, bool topmost) = 0;
 };
-
-// onTop is a 16-bit Boolean: 0 is false, any other value true.
-inline void SetAlwaysOnTop(TopmostBand& band, WindowHandle hwnd, std::int16_t onTop) {
-    band.setTopmost(hwnd, onTop != 0);
-}
 
 }  // namespace skl

@@ -10,6 +10,7 @@
 
 #include "capture/Snapshot.h"
 #include "tools/bench/ProcessResources_win32.h"
+#include "services/win32/WinVersion_win32.h"
 #include "tools/bench/SnapshotBench.h"
 #include "window/win32/Win32Desktop_win32.h"
 
@@ -96,7 +97,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     Form1Window window(GetModuleHandleW(nullptr));
-    Win32Desktop real(window);
+    Win32Desktop real(window, platformFamilyOf(runningSystemVersion()));
     Win32BenchDesktop desktop(window, real, viewer);
     return runSnapshotBench(*options, desktop);
 }

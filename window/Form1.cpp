@@ -4,6 +4,15 @@
 #include "window/Form1Definition.h"
 
 namespace skl {
+namespace {
+
+// The tag osTag holds for the family: "NT", and for the older family the tag of its
+// first system, "95" (the option that tag selects covers all of them).
+Text familyTag(PlatformFamily family) {
+    return family == PlatformFamily::WindowsNT ? L"NT" : L"95";
+}
+
+}  // namespace
 
 Text folderLabelFor(const Text& saveFolder) {
     return L"Save To: " + lastChars(saveFolder, 37);
@@ -31,9 +40,9 @@ void Form1::Form_Load() {
     // Always followed by a separator; without a desktop folder, the separator alone.
     state_.saveFolder = ports_.specialFolders.desktopFolderPath().value_or(Text{}) + ports_.folderSeparator;
     view.setFolderCaption(folderLabelFor(state_.saveFolder));
-    state_.osTag = osTagOf(GetWindowsVersion(ports_.osVersion));
-    Option1_Click();  // selects the option of the detected family
-    SetAlwaysOnTop(ports_.topmost, view.hWnd(), -1);
+    state_.osTag = familyTag(ports_.family);
+    Option1_Click();  // selects the option of the running system's family
+    ports_.topmost.setTopmost(view.hWnd(), true);
     state_.isOnTop = 1;
 }
 
@@ -69,14 +78,13 @@ void Form1::newcam_MouseUp() {
 }
 
 void Form1::pick_MouseUp() {
-    const Text previous = state_.saveFolder;
-    const Text chosen = BrowseForFolder(ports_.folderDialog, ports_.view.hWnd(),
-                                        L"Select the Folder to save the images!\r"
-                                        L"By the way: they should be caled 'Directories'! DOS Rules!");
-    if (chosen.empty()) {
-        state_.saveFolder = previous;
-    } else {
-        state_.saveFolder = chosen.back() == ports_.folderSeparator ? chosen : chosen + ports_.folderSeparator;
+    const std::optional<Text> chosen =
+        ports_.folderDialog.showFolderDialog(ports_.view.hWnd(),
+                                             L"Select the Folder to save the images!\r"
+                                             L"By the way: they should be caled 'Directories'! DOS Rules!");
+    // Cancelled, the save folder stays.
+    if (chosen && !chosen->empty()) {
+        state_.saveFolder = chosen->back() == ports_.folderSeparator ? *chosen : *chosen + ports_.folderSeparator;
     }
     ports_.view.setFolderCaption(folderLabelFor(state_.saveFolder));
     showReleased(Pair::pick);
@@ -105,7 +113,7 @@ void Form1::prev_MouseUp() {
 void Form1::ontop_Click() {
     const bool turnOn = state_.isOnTop != 1;
     showSwitch(Pair::ontop, turnOn ? 0 : 1);
-    SetAlwaysOnTop(ports_.topmost, ports_.view.hWnd(), turnOn ? -1 : 0);
+    ports_.topmost.setTopmost(ports_.view.hWnd(), turnOn);
     state_.isOnTop = turnOn ? 1 : 0;
 }
 

@@ -6,7 +6,6 @@
 
 #include "capture/CaptureState.h"
 #include "capture/Ports.h"
-#include "services/WinVersion.h"
 #include "services/alwaysontop.h"
 #include "services/folderBrowser.h"
 #include "window/ShellFolders.h"
@@ -37,10 +36,11 @@ public:
 struct Form1Ports {
     // What ends a folder's path on this platform's file system: "\\" or "/".
     wchar_t folderSeparator;
+    // The family of systems the program runs on, as the edition's start-up found it.
+    PlatformFamily family;
     Form1View& view;
     CapturePorts capture;
     SpecialFolders& specialFolders;
-    OsVersionSource& osVersion;
     TopmostBand& topmost;
     FolderDialog& folderDialog;
     Shell& shell;

@@ -19,8 +19,8 @@ QImage imageOf(const Picture& picture) {
 
 }  // namespace
 
-bool QtClipboard::tryPutBitmap(GrabbedBitmap& bitmap) {
-    QGuiApplication::clipboard()->setImage(imageOf(bitmap.picture()), QClipboard::Clipboard);
+bool QtClipboard::tryPutBitmap(const Picture& picture) {
+    QGuiApplication::clipboard()->setImage(imageOf(picture), QClipboard::Clipboard);
     return true;
 }
 

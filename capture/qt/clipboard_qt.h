@@ -10,7 +10,7 @@ namespace skl {
 class QtClipboard final : public Clipboard {
 public:
     // Taking the selection never waits for another program, so it never fails.
-    bool tryPutBitmap(GrabbedBitmap& bitmap) override;
+    bool tryPutBitmap(const Picture& picture) override;
 };
 
 }  // namespace skl

@@ -1,6 +1,6 @@
 #pragma once
-// The clipboard of the Windows edition: the bitmap goes on it in the bitmap format
-// (CF_BITMAP), and the clipboard owns it from then on.
+// The clipboard of the Windows edition: the picture goes on it as a bitmap in the
+// bitmap format (CF_BITMAP), which the clipboard owns from then on.
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@ namespace skl {
 class Win32Clipboard final : public Clipboard {
 public:
     explicit Win32Clipboard(HWND owner) : owner_(owner) {}
-    bool tryPutBitmap(GrabbedBitmap& bitmap) override;
+    bool tryPutBitmap(const Picture& picture) override;
 
 private:
     HWND owner_;

@@ -62,20 +62,6 @@ private:
 // the layout of a Picture's pixels (0x00RRGGBB).
 BITMAPINFO topDown32(std::int32_t width, std::int32_t height);
 
-// A GDI bitmap of the program's own and its pixels; it frees the bitmap unless it
-// has been handed over (to the clipboard).
-class Win32GrabbedBitmap final : public GrabbedBitmap {
-public:
-    Win32GrabbedBitmap(GdiBitmap bitmap, Picture picture) : bitmap_(std::move(bitmap)), picture_(std::move(picture)) {}
-    const Picture& picture() const override { return picture_; }
-    HBITMAP handle() const { return bitmap_.get(); }
-    void handOver() { bitmap_.release(); }
-
-private:
-    GdiBitmap bitmap_;
-    Picture picture_;
-};
-
 // Copies the screen through a display device context, opened in the form the
 // system family takes: NT-family systems name no device, the older ones device "0".
 class Win32ScreenGrabber final : public ScreenGrabber {

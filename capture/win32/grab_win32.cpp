@@ -1,5 +1,4 @@
-#include <cstring>
-
+#include "capture/HeldPicture.h"
 #include "capture/win32/desktop_win32.h"
 
 namespace skl {
@@ -30,21 +29,10 @@ Picture readBitmapPixels(HDC display, HBITMAP bitmap, std::int32_t width, std::i
     return picture;
 }
 
-// A bitmap of the program's own holding the picture, as a grab leaves one.
-GdiBitmap bitmapFromPicture(const Picture& picture) {
-    BITMAPINFO info = topDown32(picture.width, picture.height);
-    void* bits = nullptr;
-    GdiBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap) std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
-    return bitmap;
-}
-
 }  // namespace
 
 std::unique_ptr<GrabbedBitmap> Win32ScreenGrabber::bitmapOf(Picture picture) {
-    GdiBitmap bitmap = bitmapFromPicture(picture);
-    if (!bitmap) return nullptr;
-    return std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture));
+    return std::make_unique<HeldPicture>(std::move(picture));
 }
 
 GrabResult Win32ScreenGrabber::grab(const ScreenRect& rect) {
@@ -64,7 +52,7 @@ GrabResult Win32ScreenGrabber::grab(const ScreenRect& rect) {
     }
     Picture picture = readBitmapPixels(display.get(), bitmap.get(), width, height);
     if (picture.pixels.empty()) return {nullptr, L"Windows did not give the copied pixels."};
-    return {std::make_unique<Win32GrabbedBitmap>(std::move(bitmap), std::move(picture)), {}};
+    return {std::make_unique<HeldPicture>(std::move(picture)), {}};
 }
 
 }  // namespace skl

@@ -8,7 +8,7 @@ namespace skl {
 
 class QtFolderDialog final : public FolderDialog {
 public:
-    // The chosen folder's path; empty on Cancel. It opens at the home folder.
+    // The chosen folder's path; nothing on Cancel. It opens at the home folder.
     std::optional<Text> showFolderDialog(WindowHandle owner, const Text& prompt) override;
 };
 

@@ -4,7 +4,7 @@
 
 namespace skl {
 
-OsVersion Win32OsVersionSource::queryOsVersion() {
+OsVersion runningSystemVersion() {
     OSVERSIONINFOW record{};
     record.dwOSVersionInfoSize = sizeof(record);
     if (!GetVersionExW(&record)) return {};

@@ -5,9 +5,7 @@
 
 namespace skl {
 
-class Win32OsVersionSource final : public OsVersionSource {
-public:
-    OsVersion queryOsVersion() override;
-};
+// All 0 when the system does not give it.
+OsVersion runningSystemVersion();
 
 }  // namespace skl

@@ -11,8 +11,7 @@ std::optional<Text> Win32FolderDialog::showFolderDialog(WindowHandle owner, cons
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     const ItemIdList chosen(SHBrowseForFolderW(&info));
     if (!chosen) return std::nullopt;
-    // A choice without a file-system path gives an empty path.
-    return fileSystemPathOf(chosen).value_or(Text{});
+    return fileSystemPathOf(chosen);
 }
 
 }  // namespace skl

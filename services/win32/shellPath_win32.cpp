@@ -3,6 +3,16 @@
 #include <vector>
 
 namespace skl {
+namespace {
+
+// The path the shell wrote into the buffer, which ends at its first NUL; an empty
+// one is no path.
+std::optional<Text> pathUpToNul(const wchar_t* buffer) {
+    if (buffer[0] == L'\0') return std::nullopt;
+    return Text(buffer);
+}
+
+}  // namespace
 
 LongPathFromIdList shellLongPathFromIdList() {
     const HMODULE shell = GetModuleHandleW(L"shell32.dll");
@@ -21,11 +31,11 @@ std::optional<Text> fileSystemPathOf(const ItemIdList& list, LongPathFromIdList 
         constexpr int defaultForm = 0;  // GPFIDL_DEFAULT: the long file-system path
         std::vector<wchar_t> buffer(longPathChars, L'\0');
         if (!longPathLookup(list.get(), buffer.data(), longPathChars, defaultForm)) return std::nullopt;
-        return Text(buffer.data());
+        return pathUpToNul(buffer.data());
     }
     wchar_t buffer[MAX_PATH] = {};
     if (!SHGetPathFromIDListW(list.get(), buffer)) return std::nullopt;
-    return Text(buffer);
+    return pathUpToNul(buffer);
 }
 
 }  // namespace skl

@@ -21,7 +21,7 @@ using LongPathFromIdList = BOOL(WINAPI*)(LPCITEMIDLIST list, PWSTR path, DWORD p
 // so that the program still starts on XP; null where there is none.
 LongPathFromIdList shellLongPathFromIdList();
 
-// The item's file-system path, empty when it has none. With the long-path lookup
+// The item's file-system path, nothing when it has none. With the long-path lookup
 // no path is cut short; without it paths are limited to MAX_PATH characters.
 std::optional<Text> fileSystemPathOf(const ItemIdList& list,
                                      LongPathFromIdList longPathLookup = shellLongPathFromIdList());

@@ -14,7 +14,7 @@ mkdir -p "$build_dir/found"
   "$source_dir/tests/fuzz/foreign_input_fuzzer.cpp" \
   "$source_dir/capture/GrabArea.cpp" "$source_dir/capture/PixelFormat.cpp" "$source_dir/capture/Text.cpp" \
   "$source_dir/capture/WindowFrame.cpp" "$source_dir/capture/WindowName.cpp" \
-  "$source_dir/window/ShellFolders.cpp" "$source_dir/services/KernelRelease.cpp" \
+  "$source_dir/window/ShellFolders.cpp" \
   -o "$build_dir/foreign_input_fuzzer"
 
 # The first folder receives what the run finds; the seeds are only read.

@@ -27,7 +27,7 @@ RecordingView::RecordingView(ScriptedDesktop& desktop) : desktop_(desktop) {
 }
 
 Form1Ports RecordingView::form1Ports() {
-    return Form1Ports{folderSeparator, *this, desktop_.capturePorts(), *this, *this, *this, *this, *this};
+    return Form1Ports{folderSeparator, family, *this, desktop_.capturePorts(), *this, *this, *this, *this};
 }
 
 void RecordingView::setVisible(Pair pair, std::int16_t index, bool isShown) {
@@ -72,11 +72,6 @@ std::optional<Text> RecordingView::desktopFolderPath() {
     return desktopPath;
 }
 
-OsVersion RecordingView::queryOsVersion() {
-    desktop_.log(L"queryOsVersion");
-    return osVersion;
-}
-
 void RecordingView::setTopmost(WindowHandle window, bool isTopmost) {
     ownersSeen.push_back(window);
     topmost = isTopmost;
@@ -87,7 +82,7 @@ std::optional<Text> RecordingView::showFolderDialog(WindowHandle owner, const Te
     ownersSeen.push_back(owner);
     folderDialogPrompt = prompt;
     desktop_.log(L"showFolderDialog", prompt);
-    return folderDialogBuffer;
+    return chosenFolder;
 }
 
 }  // namespace skl::test

@@ -19,7 +19,6 @@ namespace skl::test {
 class RecordingView final : public Form1View,
                             public Shell,
                             public SpecialFolders,
-                            public OsVersionSource,
                             public TopmostBand,
                             public FolderDialog {
 public:
@@ -30,9 +29,9 @@ public:
     Form1Ports form1Ports();
 
     // --- Script -------------------------------------------------------------------
-    std::optional<Text> folderDialogBuffer;  // empty: Cancel
+    std::optional<Text> chosenFolder;  // nothing: Cancel
     std::optional<Text> desktopPath = Text{LR"(C:\Users\alice\Desktop)"};
-    OsVersion osVersion{5, 1, 2600, 2};
+    PlatformFamily family = PlatformFamily::WindowsNT;
     wchar_t folderSeparator = L'\\';
     // The face a window toolkit keeps in step with the pictures it shows, if any.
     WindowFace* face = nullptr;
@@ -70,7 +69,6 @@ public:
     // --- Services -----------------------------------------------------------------
     void openAddress(const Text& address) override;
     std::optional<Text> desktopFolderPath() override;
-    OsVersion queryOsVersion() override;
     void setTopmost(WindowHandle window, bool isTopmost) override;
     std::optional<Text> showFolderDialog(WindowHandle owner, const Text& prompt) override;
 

@@ -149,13 +149,13 @@ GrabResult ScriptedDesktop::grab(const ScreenRect& rect) {
 
 GrabResult ScriptedDesktop::grabViewer(WindowHandle, const ScreenRect& rect) { return grab(rect); }
 
-bool ScriptedDesktop::tryPutBitmap(GrabbedBitmap& bitmap) {
+bool ScriptedDesktop::tryPutBitmap(const Picture& picture) {
     log(L"tryPutBitmap");
     if (clipboardBusyTries > 0) {
         --clipboardBusyTries;
         return false;
     }
-    clipboardPicture = bitmap.picture();
+    clipboardPicture = picture;
     return true;
 }
 

@@ -126,7 +126,7 @@ public:
     GrabResult grab(const ScreenRect& rect) override;
     GrabResult grabViewer(WindowHandle viewer, const ScreenRect& rect) override;
     bool readsViewersOwnPicture() const override { return readsViewersPicture; }
-    bool tryPutBitmap(GrabbedBitmap& bitmap) override;
+    bool tryPutBitmap(const Picture& picture) override;
     WriteResult writeNewFile(const Text& path, std::span<const std::uint8_t> bytes) override;
     LocalTime localNow() override { return now; }
     std::int64_t monotonicMilliseconds() override { return monotonicMs; }

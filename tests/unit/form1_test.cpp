@@ -44,16 +44,14 @@ TEST_F(Form1Test, LoadGivesTheStateItsStartValues) {
     EXPECT_EQ(view.ownersSeen, (std::vector<WindowHandle>{RecordingView::mainWindow}));
 }
 
-TEST_F(Form1Test, LoadLooksUpThenProbesThenGoesTopmostBeforeRecordingIt) {
+TEST_F(Form1Test, LoadLooksUpThenSelectsTheFamilyThenGoesTopmostBeforeRecordingIt) {
     std::optional<std::uint8_t> onTopWhileSwitching;
     desk.onCall = [&](const Call& call) {
         if (call.what == L"setTopmost") onTopWhileSwitching = form.state().isOnTop;
     };
     form.Form_Load();
-    EXPECT_EQ(desk.callNames({L"desktopFolderPath", L"setFolderCaption", L"queryOsVersion", L"selectOption1",
-                              L"setTopmost"}),
-              (Names{L"desktopFolderPath", L"setFolderCaption", L"queryOsVersion", L"selectOption1",
-                     L"setTopmost"}));
+    EXPECT_EQ(desk.callNames({L"desktopFolderPath", L"setFolderCaption", L"selectOption1", L"setTopmost"}),
+              (Names{L"desktopFolderPath", L"setFolderCaption", L"selectOption1", L"setTopmost"}));
     EXPECT_EQ(view.topmost, true);
     EXPECT_EQ(onTopWhileSwitching, 0);
     EXPECT_EQ(form.state().isOnTop, 1);
@@ -97,13 +95,13 @@ TEST_F(Form1Test, FailedDesktopLookupSavesToTheRoot) {
 }
 
 TEST_F(Form1Test, OsFamilySelectsItsOption) {
-    form.Form_Load();  // platform 2
+    form.Form_Load();  // the NT family
     EXPECT_EQ(form.state().osTag, L"NT");
     EXPECT_EQ(view.selectedOption1, 1);
 
     ScriptedDesktop oldDesk;
     RecordingView old{oldDesk};
-    old.osVersion = {4, 0, 950, 1};
+    old.family = PlatformFamily::Windows9x;
     Form1 oldForm{old.form1Ports()};
     oldForm.Form_Load();
     EXPECT_EQ(oldForm.state().osTag, L"95");
@@ -129,7 +127,7 @@ TEST(FolderLabel, ShowsTheLast37Characters) {
 
 TEST_F(Form1Test, PickFolderAddsOneBackslashExceptAfterARoot) {
     form.Form_Load();
-    view.folderDialogBuffer = Text(LR"(C:\Pics)") + Text(253, L'\0');
+    view.chosenFolder = LR"(C:\Pics)";
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, LR"(C:\Pics\)");
     EXPECT_EQ(view.folderLabel, LR"(Save To: C:\Pics\)");
@@ -137,7 +135,7 @@ TEST_F(Form1Test, PickFolderAddsOneBackslashExceptAfterARoot) {
               L"Select the Folder to save the images!\rBy the way: they should be caled 'Directories'! DOS Rules!");
     EXPECT_EQ(view.ownersSeen.back(), RecordingView::mainWindow);
 
-    view.folderDialogBuffer = Text(L"C:\\\0\0", 5);
+    view.chosenFolder = LR"(C:\)";
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, LR"(C:\)");
 }
@@ -150,10 +148,10 @@ TEST(Form1Folders, PlatformSeparatorEndsEveryFolder) {
     Form1 form(view.form1Ports());
     form.Form_Load();
     EXPECT_EQ(form.state().saveFolder, L"/home/alice/Desktop/");
-    view.folderDialogBuffer = L"/media/pics";
+    view.chosenFolder = L"/media/pics";
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, L"/media/pics/");
-    view.folderDialogBuffer = L"/";
+    view.chosenFolder = L"/";
     form.pick_MouseUp();
     EXPECT_EQ(form.state().saveFolder, L"/");
     view.desktopPath.reset();
@@ -162,12 +160,12 @@ TEST(Form1Folders, PlatformSeparatorEndsEveryFolder) {
     EXPECT_EQ(nowhere.state().saveFolder, L"/");
 }
 
-TEST_F(Form1Test, CancelOrAChoiceWithoutPathKeepsTheFolderAndRewritesTheLabel) {
+TEST_F(Form1Test, CancelOrAnEmptyPathKeepsTheFolderAndRewritesTheLabel) {
     form.Form_Load();
     const Text before = form.state().saveFolder;
-    for (const std::optional<Text>& buffer : {std::optional<Text>{}, std::optional<Text>{Text(260, L'\0')}}) {
+    for (const std::optional<Text>& chosen : {std::optional<Text>{}, std::optional<Text>{Text{}}}) {
         desk.calls.clear();
-        view.folderDialogBuffer = buffer;
+        view.chosenFolder = chosen;
         form.pick_MouseUp();
         EXPECT_EQ(form.state().saveFolder, before);
         EXPECT_EQ(desk.count(L"setFolderCaption"), 1u);

@@ -1,13 +1,8 @@
-// The system services: version text, tag and family, folder dialog result and the
-// topmost switch.
+// The system services' portable rules: the version text, its tag and the family.
 
 #include <gtest/gtest.h>
 
-#include "RecordingView.h"
-#include "ScriptedDesktop.h"
 #include "services/WinVersion.h"
-#include "services/alwaysontop.h"
-#include "services/folderBrowser.h"
 
 namespace skl::test {
 namespace {
@@ -36,11 +31,8 @@ TEST(WinVersion, NumbersAreSignedPlainDecimal) {
 }
 
 TEST(WinVersion, FailedQueryGivesZeros) {
-    ScriptedDesktop desk;
-    RecordingView services{desk};
-    services.osVersion = {};
-    EXPECT_EQ(GetWindowsVersion(services), L"Windows 0.0\r\nBuild 0");
-    EXPECT_EQ(osTagOf(GetWindowsVersion(services)), L" 0");
+    EXPECT_EQ(GetWindowsVersion(OsVersion{}), L"Windows 0.0\r\nBuild 0");
+    EXPECT_EQ(osTagOf(GetWindowsVersion(OsVersion{})), L" 0");
 }
 
 TEST(WinVersion, TagIsNtExactlyOnPlatformTwo) {
@@ -60,32 +52,14 @@ TEST(WinVersion, OnlyTheNtTagNamesTheNtFamily) {
     }
 }
 
-TEST(BrowseForFolder, CutsTheBufferAtItsFirstNul) {
-    ScriptedDesktop desk;
-    RecordingView services{desk};
-    services.folderDialogBuffer = Text(L"C:\\\0junk", 8);
-    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), LR"(C:\)");
-    EXPECT_EQ(services.ownersSeen, (std::vector<WindowHandle>{7}));
-    EXPECT_EQ(services.folderDialogPrompt, L"Pick");
-
-    services.folderDialogBuffer = LR"(C:\Pics)";  // no NUL at all: the whole buffer
-    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), LR"(C:\Pics)");
-    services.folderDialogBuffer = Text(260, L'\0');
-    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), L"");
-    services.folderDialogBuffer.reset();
-    EXPECT_EQ(BrowseForFolder(services, 7, L"Pick"), L"");
-}
-
-TEST(SetAlwaysOnTop, AnyNonZeroValueIsTrue) {
-    ScriptedDesktop desk;
-    RecordingView services{desk};
-    SetAlwaysOnTop(services, 42, 1);
-    EXPECT_EQ(services.topmost, true);
-    SetAlwaysOnTop(services, 42, 0);
-    EXPECT_EQ(services.topmost, false);
-    SetAlwaysOnTop(services, 42, -1);
-    EXPECT_EQ(services.topmost, true);
-    EXPECT_EQ(services.ownersSeen, (std::vector<WindowHandle>{42, 42, 42}));
+TEST(WinVersion, TheRecordOfTheNtPlatformAloneNamesTheNtFamily) {
+    for (const std::int32_t major : {4, 5, 6, 10}) {
+        EXPECT_EQ(platformFamilyOf(OsVersion{major, 0, 600, 2}), PlatformFamily::WindowsNT);
+    }
+    for (const OsVersion& older : {OsVersion{4, 0, 950, 1}, OsVersion{4, 10, 1998, 1}, OsVersion{5, 0, 0, 1},
+                                   OsVersion{3, 11, 0, 0}, OsVersion{5, 1, 2600, 3}, OsVersion{}}) {
+        EXPECT_EQ(platformFamilyOf(older), PlatformFamily::Windows9x) << older.platformId;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "ImportSeam.h"
@@ -72,8 +74,8 @@ TEST(FolderDialog, ChosenFolderComesBackAsItsPath) {
     EXPECT_EQ(chooseInDialog(specialFolder(CSIDL_WINDOWS)), windowsDirectory());
 }
 
-TEST(FolderDialog, ChoiceOutsideTheFileSystemGivesAnEmptyPath) {
-    EXPECT_EQ(chooseInDialog(specialFolder(CSIDL_DRIVES)), Text{});
+TEST(FolderDialog, ChoiceOutsideTheFileSystemGivesNoPath) {
+    EXPECT_EQ(chooseInDialog(specialFolder(CSIDL_DRIVES)), std::nullopt);
 }
 
 TEST(ShellPath, ShellOffersTheLongPathLookup) {
@@ -95,6 +97,22 @@ BOOL WINAPI deepPathLookup(LPCITEMIDLIST, PWSTR path, DWORD pathChars, int) {
     deep.copy(path, deep.size());
     path[deep.size()] = L'\0';
     return TRUE;
+}
+
+// Stands in for the shell's long-path lookup, writing the buffer it is given.
+template <const wchar_t* written, std::size_t length>
+BOOL WINAPI writingLookup(LPCITEMIDLIST, PWSTR path, DWORD, int) {
+    std::copy(written, written + length, path);
+    return TRUE;
+}
+
+constexpr wchar_t pathThenJunk[] = L"C:\\Pics\0junk";
+constexpr wchar_t nothingWritten[] = L"\0\0\0";
+
+TEST(ShellPath, ThePathEndsAtItsFirstNulAndAnEmptyOneIsNone) {
+    const ItemIdList windows(specialFolder(CSIDL_WINDOWS));
+    EXPECT_EQ(fileSystemPathOf(windows, writingLookup<pathThenJunk, std::size(pathThenJunk)>), L"C:\\Pics");
+    EXPECT_EQ(fileSystemPathOf(windows, writingLookup<nothingWritten, std::size(nothingWritten)>), std::nullopt);
 }
 
 TEST(ShellPath, LongPathLookupKeepsPathsLongerThanMaxPath) {

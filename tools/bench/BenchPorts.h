@@ -52,9 +52,9 @@ private:
 class TimedClipboard final : public Clipboard {
 public:
     TimedClipboard(Clipboard& inner, ShotLog& log) : inner_(inner), log_(log) {}
-    bool tryPutBitmap(GrabbedBitmap& bitmap) override {
+    bool tryPutBitmap(const Picture& picture) override {
         const Timed timed(log_, Call::clipboard);
-        return inner_.tryPutBitmap(bitmap);
+        return inner_.tryPutBitmap(picture);
     }
 
 private:

@@ -171,10 +171,10 @@ int runSnapshotBench(const Options& options, BenchDesktop& desktop) {
     TimedStepAside aside(real.capture.aside, log);
     ScriptedDialogs dialogs(options.id);
     BenchFolders specialFolders(folder.path().wstring());
-    Form1 form(Form1Ports{real.folderSeparator, view,
+    Form1 form(Form1Ports{real.folderSeparator, real.family, view,
                           CapturePorts{view, aside, windows, real.capture.screen, grabber, clipboard, files,
                                        real.capture.clock, dialogs},
-                          specialFolders, real.osVersion, real.topmost, real.folderDialog, real.shell});
+                          specialFolders, real.topmost, real.folderDialog, real.shell});
     ScreenWatch watch(desktop, real.view, real.capture.aside, real.capture.grabber, real.capture.clock);
     desktop.attach(form);
     form.Form_Load();

@@ -17,7 +17,6 @@
 #include "capture/x11/windows_x11.h"
 #include "capture/kwin/screenshot_kwin.h"
 #include "capture/qt/metrics_qt.h"
-#include "services/posix/WinVersion_posix.h"
 #include "services/x11/alwaysontop_x11.h"
 #include "services/qt/folderBrowser_qt.h"
 #include "window/qt/Form1_qt.h"
@@ -142,12 +141,12 @@ struct LinuxDesktop {
     LinuxDesktop(const XcbConnection& x, X11Screen& shared, Form1Widget& window)
         : screen(shared), view(window), dialogs(window), topmost(x) {}
 
-    // Every port of the window's handlers.
+    // Every port of the window's handlers; the option of the NT family shows.
     Form1Ports ports() {
-        return Form1Ports{L'/', view,
+        return Form1Ports{L'/', PlatformFamily::WindowsNT, view,
                           CapturePorts{view, screen.stepAside(), screen.windows(), screen.screen, screen.grabber(),
                                        clipboard, files, screen.clock, dialogs},
-                          specialFolders, osVersion, topmost, folderDialog, shell};
+                          specialFolders, topmost, folderDialog, shell};
     }
 
     X11Screen& screen;
@@ -157,7 +156,6 @@ struct LinuxDesktop {
     PosixFileStore files;
     QtDialogs dialogs;
     XdgSpecialFolders specialFolders;
-    UnameOsVersionSource osVersion;
     X11TopmostBand topmost;
     QtFolderDialog folderDialog;
     XdgOpenShell shell;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capture/win32/desktop_win32.h"
+#include "window/win32/fatal_win32.h"
 #include "window/win32/resource_ids_win32.h"
 
 namespace skl {
@@ -75,7 +76,7 @@ std::optional<MouseButton> releasedButton(UINT message) {
 // Picture boxes: a child window showing its bitmap (kept in the window's user
 // data), in the window colours for anything drawn on it. Its presses and releases
 // go on to the main window, which routes every mouse button for the whole window.
-LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (pressedButton(message) || releasedButton(message)) {
         if (pressedButton(message) && (GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP)) SetFocus(hwnd);
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -110,7 +111,7 @@ LRESULT CALLBACK pictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 // Frame1: a borderless container whose option buttons talk to the main window.
-LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
         case WM_COMMAND:
         case WM_CTLCOLORSTATIC:
@@ -270,14 +271,16 @@ void Form1Window::releaseMouse() {
     if (GetCapture() == hwnd_) ReleaseCapture();
 }
 
-LRESULT CALLBACK Form1Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Form1Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* created = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         created->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
     }
     auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // A handler's fault ends the program, after saying so.
+    return guarded(hwnd, LRESULT{0}, [&] { return self->handle(message, wParam, lParam); });
 }
 
 LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -50,7 +50,7 @@ private:
     void captureMouse() override { SetCapture(hwnd_); }
     void releaseMouse() override;
 
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     HWND windowOf(Control control) const { return controls_[static_cast<std::size_t>(control)]; }

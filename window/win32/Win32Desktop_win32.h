@@ -4,7 +4,6 @@
 
 #include "capture/win32/clipboard_win32.h"
 #include "capture/win32/desktop_win32.h"
-#include "services/win32/WinVersion_win32.h"
 #include "services/win32/alwaysontop_win32.h"
 #include "services/win32/folderBrowser_win32.h"
 #include "window/win32/Form1_win32.h"
@@ -16,27 +15,31 @@ namespace skl {
 
 struct Win32Desktop {
     // The clipboard, the dialogs and the shell's folders belong to the main window.
-    explicit Win32Desktop(Form1Window& window)
-        : view(window), clipboard(window.window()), dialogs(window.window()), specialFolders(window.window()) {
+    // The display opens in the form of the running system's family.
+    Win32Desktop(Form1Window& window, PlatformFamily runningFamily)
+        : family(runningFamily),
+          view(window),
+          grabber(runningFamily),
+          clipboard(window.window()),
+          dialogs(window.window()),
+          specialFolders(window.window()) {
         aside.setWindow(window.window());
     }
 
     // Every port of the window's handlers.
     Form1Ports ports() {
-        return Form1Ports{L'\\', view,
+        return Form1Ports{L'\\', family, view,
                           CapturePorts{view, aside, windows, screen, grabber, clipboard, files, clock, dialogs},
-                          specialFolders, osVersion, topmost, folderDialog, shell};
+                          specialFolders, topmost, folderDialog, shell};
     }
 
+    PlatformFamily family;
     Form1Window& view;
     Win32StepAsideWindow aside;
 
-    Win32OsVersionSource osVersion;
     Win32WindowLookup windows;
     Win32ScreenMetrics screen;
-    // The display opens in the form of the running system's family, which start-up
-    // reads from the same probe into osTag.
-    Win32ScreenGrabber grabber{platformFamilyOf(osTagOf(GetWindowsVersion(osVersion)))};
+    Win32ScreenGrabber grabber;
     Win32Clipboard clipboard;
     Win32FileStore files;
     Win32Clock clock;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "window/win32/fatal_win32.h"
+
 namespace skl {
 namespace {
 
@@ -63,7 +65,7 @@ struct InputBoxData {
     Text answer;
 };
 
-INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR inputBoxMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
         case WM_INITDIALOG:
@@ -88,6 +90,12 @@ INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         default:
             return FALSE;
     }
+}
+
+// A fault while the box is open ends the program, after saying so; the box closes
+// with the event loop.
+INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return guarded(dialog, INT_PTR{FALSE}, [&] { return inputBoxMessage(dialog, message, wParam, lParam); });
 }
 
 }  // namespace
