@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "CaptureState.h"
 #include "Picture.h"
@@ -46,6 +47,17 @@ class GrabbedBitmap {
 public:
     virtual ~GrabbedBitmap() = default;
     virtual const Picture& picture() const = 0;
+};
+
+// A grabbed bitmap that holds nothing of the window system's: just the picture,
+// which the clipboard and the preview copy from.
+class HeldPicture final : public GrabbedBitmap {
+public:
+    explicit HeldPicture(Picture picture) : picture_(std::move(picture)) {}
+    const Picture& picture() const override { return picture_; }
+
+private:
+    Picture picture_;
 };
 
 // What a grab gives: the bitmap, or nothing and why, in plain words for the user.

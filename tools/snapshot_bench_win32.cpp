@@ -10,7 +10,7 @@
 
 #include "capture/Snapshot.h"
 #include "tools/bench/ProcessResources_win32.h"
-#include "services/win32/WinVersion_win32.h"
+#include "services/win32/services_win32.h"
 #include "tools/bench/SnapshotBench.h"
 #include "window/win32/Win32Desktop_win32.h"
 

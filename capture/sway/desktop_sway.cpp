@@ -1,6 +1,5 @@
 #include "capture/sway/desktop_sway.h"
 
-#include "capture/HeldPicture.h"
 #include "capture/Text.h"
 #include "capture/sway/ipc_sway.h"
 

@@ -1,4 +1,4 @@
-#include "capture/win32/StepAside_win32.h"
+#include "capture/win32/desktop_win32.h"
 
 #include <string>
 

@@ -1,5 +1,3 @@
-#include "capture/win32/clipboard_win32.h"
-
 #include "capture/win32/desktop_win32.h"
 
 namespace skl {

@@ -1,4 +1,3 @@
-#include "capture/HeldPicture.h"
 #include "capture/win32/desktop_win32.h"
 
 namespace skl {

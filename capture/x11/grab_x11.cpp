@@ -8,7 +8,6 @@
 #include <span>
 
 #include "capture/GrabArea.h"
-#include "capture/HeldPicture.h"
 #include "capture/posix/descriptor_posix.h"
 #include "capture/x11/image_layout_x11.h"
 

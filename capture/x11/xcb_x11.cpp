@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-
 namespace skl {
 namespace {
 

@@ -1,4 +1,4 @@
-#include "services/win32/WinVersion_win32.h"
+#include "services/win32/services_win32.h"
 
 #include <windows.h>
 

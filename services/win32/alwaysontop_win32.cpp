@@ -1,4 +1,4 @@
-#include "services/win32/alwaysontop_win32.h"
+#include "services/win32/services_win32.h"
 
 #include "capture/win32/system_win32.h"
 

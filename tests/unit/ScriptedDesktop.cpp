@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "capture/HeldPicture.h"
 
 namespace skl::test {
 namespace {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "capture/win32/clipboard_win32.h"
 #include "capture/win32/desktop_win32.h"
 
 namespace skl::test {

@@ -9,8 +9,7 @@
 #include <utility>
 
 #include "ImportSeam.h"
-#include "services/win32/folderBrowser_win32.h"
-#include "services/win32/shellPath_win32.h"
+#include "services/win32/services_win32.h"
 
 namespace skl::test {
 namespace {

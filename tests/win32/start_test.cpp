@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ImportSeam.h"
-#include "services/win32/WinVersion_win32.h"
+#include "services/win32/services_win32.h"
 #include "window/win32/fatal_win32.h"
 
 namespace skl::test {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "capture/win32/StepAside_win32.h"
+#include "capture/win32/desktop_win32.h"
 
 namespace skl::test {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "ImportSeam.h"
 #include "capture/win32/system_win32.h"
-#include "services/win32/alwaysontop_win32.h"
+#include "services/win32/services_win32.h"
 
 namespace skl::test {
 namespace {

@@ -4,27 +4,27 @@
 // its dialogs and the clipboard. One implementation of each platform interface
 // that the window's handlers talk to.
 
+#include <QProcess>
+
 #include <cstdlib>
 #include <memory>
 
 #include "capture/SessionRoute.h"
-#include "capture/qt/clipboard_qt.h"
 #include "capture/gnome/desktop_gnome.h"
 #include "capture/kwin/desktop_kwin.h"
+#include "capture/kwin/screenshot_kwin.h"
 #include "capture/posix/desktop_posix.h"
+#include "capture/qt/desktop_qt.h"
+#include "capture/sway/StepAside_sway.h"
 #include "capture/sway/desktop_sway.h"
+#include "capture/x11/StepAside_x11.h"
 #include "capture/x11/grab_x11.h"
 #include "capture/x11/windows_x11.h"
-#include "capture/kwin/screenshot_kwin.h"
-#include "capture/qt/metrics_qt.h"
-#include "services/x11/alwaysontop_x11.h"
 #include "services/qt/folderBrowser_qt.h"
-#include "window/qt/Form1_qt.h"
+#include "services/x11/alwaysontop_x11.h"
 #include "window/posix/ShellFolders_posix.h"
-#include "capture/sway/StepAside_sway.h"
-#include "capture/x11/StepAside_x11.h"
+#include "window/qt/Form1_qt.h"
 #include "window/qt/dialogs_qt.h"
-#include "window/qt/shell_qt.h"
 
 namespace skl {
 
@@ -34,6 +34,15 @@ inline constexpr const wchar_t* waylandHiddenWindowsAdvice =
     L"not those of Wayland programs, so the webcam window may be open and still not found.\n\n"
     L"To take snapshots of it, start the messenger as an X11 program (many programs do so with "
     L"QT_QPA_PLATFORM=xcb or GDK_BACKEND=x11 in their environment), or log in to an X11 session.";
+
+// Addresses open with the desktop's URL handler: xdg-open, started and not waited
+// for; failures are ignored.
+class XdgOpenShell final : public Shell {
+public:
+    void openAddress(const Text& address) override {
+        QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdWString(address)});
+    }
+};
 
 // What the program finds of its session at start, but for the GNOME Shell
 // extension, which X11Screen asks where the route depends on it.

@@ -2,12 +2,9 @@
 // The real desktop behind the main window: one Win32 implementation of each
 // platform interface that the window's handlers talk to.
 
-#include "capture/win32/clipboard_win32.h"
 #include "capture/win32/desktop_win32.h"
-#include "services/win32/alwaysontop_win32.h"
-#include "services/win32/folderBrowser_win32.h"
+#include "services/win32/services_win32.h"
 #include "window/win32/Form1_win32.h"
-#include "capture/win32/StepAside_win32.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/shell_win32.h"
 

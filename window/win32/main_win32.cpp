@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "services/win32/WinVersion_win32.h"
+#include "services/win32/services_win32.h"
 #include "window/win32/Win32Desktop_win32.h"
 #include "window/win32/fatal_win32.h"
 

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "services/win32/shellPath_win32.h"
+#include "services/win32/services_win32.h"
 
 namespace skl {
 

@@ -1,5 +1,7 @@
 #pragma once
-// Shell item-id lists and the file-system paths they stand for.
+// The service modules' Win32 side: the running system's version record, the
+// topmost band, the shell's folder dialog, and the shell item-id lists and
+// file-system paths it and the special folders share.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -7,9 +9,25 @@
 #include <optional>
 
 #include "capture/Text.h"
+#include "services/WinVersion.h"
+#include "services/alwaysontop.h"
+#include "services/folderBrowser.h"
 #include "capture/win32/system_win32.h"
 
 namespace skl {
+
+// The running system's version record; all 0 when the system does not give it.
+OsVersion runningSystemVersion();
+
+class Win32TopmostBand final : public TopmostBand {
+public:
+    void setTopmost(WindowHandle window, bool topmost) override;
+};
+
+class Win32FolderDialog final : public FolderDialog {
+public:
+    std::optional<Text> showFolderDialog(WindowHandle owner, const Text& prompt) override;
+};
 
 // A shell item-id list, freed with the task allocator.
 using ItemIdList = UniqueHandle<LPITEMIDLIST, CoTaskMemFree>;

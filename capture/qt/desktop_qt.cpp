@@ -1,8 +1,11 @@
-#include "capture/qt/clipboard_qt.h"
+#include "capture/qt/desktop_qt.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
+
+#include "capture/Checked.h"
 
 namespace skl {
 namespace {
@@ -22,6 +25,16 @@ QImage imageOf(const Picture& picture) {
 bool QtClipboard::tryPutBitmap(const Picture& picture) {
     QGuiApplication::clipboard()->setImage(imageOf(picture), QClipboard::Clipboard);
     return true;
+}
+
+double QtScreenMetrics::twipsPerPixelX() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return twipsPerPixelAt(screen ? qRound(screen->logicalDotsPerInchX()) : 0);
+}
+
+double QtScreenMetrics::twipsPerPixelY() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return twipsPerPixelAt(screen ? qRound(screen->logicalDotsPerInchY()) : 0);
 }
 
 }  // namespace skl
