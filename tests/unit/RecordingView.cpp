@@ -1,17 +1,19 @@
 #include "RecordingView.h"
 
 #include <string>
+#include <string_view>
+
+#include "window/Form1Definition.h"
 
 namespace skl::test {
 namespace {
 
-const wchar_t* pairName(Pair pair) {
-    switch (pair) {
-        case Pair::directions: return L"directions";
-        case Pair::newcam: return L"newcam";
-        case Pair::pick: return L"pick";
-        case Pair::prev: return L"prev";
-        case Pair::ontop: return L"ontop";
+// A pair's name as its pictures are named, less their index: "newcam" for newcam0.
+Text pairName(Pair pair) {
+    for (const ControlDefinition& row : form1Controls) {
+        if (row.pair != pair) continue;
+        const std::string_view picture(row.picture);
+        return Text(picture.begin(), picture.end() - 1);
     }
     return L"?";
 }
@@ -20,9 +22,8 @@ const wchar_t* pairName(Pair pair) {
 
 RecordingView::RecordingView(ScriptedDesktop& desktop) : desktop_(desktop) {
     // As the window opens: index 0 of every pair shown, index 1 hidden.
-    for (Pair pair : {Pair::directions, Pair::newcam, Pair::pick, Pair::prev, Pair::ontop}) {
-        visible[{pair, 0}] = true;
-        visible[{pair, 1}] = false;
+    for (const ControlDefinition& row : form1Controls) {
+        if (row.pair) visible[{*row.pair, row.index}] = row.visibleAtStart;
     }
 }
 
