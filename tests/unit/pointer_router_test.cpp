@@ -24,14 +24,26 @@ public:
     bool held = false;
 };
 
-class PointerRouterTest : public testing::Test {
-protected:
-    PointerRouterTest() {
+// A loaded window whose toolkit routes the mouse to its handlers; what they do is
+// logged from here on.
+struct RoutedWindow {
+    explicit RoutedWindow(std::initializer_list<Text> inputAnswers = {}) {
         view.face = &face;
+        desk.inputAnswers = inputAnswers;
         form.Form_Load();
         desk.calls.clear();
     }
 
+    ScriptedDesktop desk;
+    RecordingView view{desk};
+    WindowFace face{15.0};
+    Form1 form{view.form1Ports()};
+    RecordedCapture capture;
+    PointerRouter router{form, face, capture};
+};
+
+class PointerRouterTest : public testing::Test, protected RoutedWindow {
+protected:
     void clickAt(PixelPoint at, MouseButton button = MouseButton::left) {
         router.press(button, at);
         router.release(button, at);
@@ -45,13 +57,6 @@ protected:
         return desk.callNames({L"messageBox", L"inputBox", L"showFolderDialog", L"findWindow", L"setTopmost",
                                L"setOuterHeightTwips", L"openAddress", L"unload"});
     }
-
-    ScriptedDesktop desk;
-    RecordingView view{desk};
-    WindowFace face{15.0};
-    Form1 form{view.form1Ports()};
-    RecordedCapture capture;
-    PointerRouter router{form, face, capture};
 };
 
 using Names = std::vector<Text>;
@@ -184,11 +189,8 @@ TEST_F(PointerRouterTest, OnlyThePictureShowingTakesTheClick) {
 // row's handlers do when called directly on a second window in the same state.
 class RowCommandTest : public testing::TestWithParam<Control> {
 protected:
-    struct Window {
-        Window() {
-            view.face = &face;
-            desk.inputAnswers = {L"carol"};
-            form.Form_Load();
+    struct Window : RoutedWindow {
+        Window() : RoutedWindow({L"carol"}) {
             const ControlDefinition& row = definitionOf(GetParam());
             // The control's picture shows, the other of its pair is hidden.
             if (row.pair) {
@@ -202,12 +204,6 @@ protected:
             for (const Call& call : desk.calls) entries.emplace_back(call.what, call.detail);
             return entries;
         }
-        ScriptedDesktop desk;
-        RecordingView view{desk};
-        WindowFace face{15.0};
-        Form1 form{view.form1Ports()};
-        RecordedCapture capture;
-        PointerRouter router{form, face, capture};
     };
 };
 
