@@ -3,13 +3,10 @@
 namespace skl {
 namespace {
 
-void releaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
-using ScreenDc = UniqueHandle<HDC, releaseScreenDc>;
-
 // A bitmap in the screen's own format holding the picture, as a copy of the screen
 // is made; none when the system has no room for it.
 GdiBitmap bitmapFromPicture(const Picture& picture) {
-    const ScreenDc screen(GetDC(nullptr));
+    const WindowDc screen(nullptr);
     if (!screen) return {};
     GdiBitmap bitmap(CreateCompatibleBitmap(screen.get(), picture.width, picture.height));
     const BITMAPINFO info = topDown32(picture.width, picture.height);
